@@ -1,0 +1,156 @@
+#include "app/headless/headless_runner.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+
+#include "app/headless/headless_engine.h"
+#include "effects/text.h"
+#include "imaging/png_writer.h"
+#include "scene/gl_setup.h"
+#include "scene/scene_state.h"
+
+namespace quorbel {
+
+const char* const kHeadlessUsage =
+    "Usage: quorbel [--snapshot FILE.png] [--frames N] [--size WIDTHxHEIGHT]\n"
+    "               [--set NAME=VALUE]... [--get NAME]... [--seed N]\n"
+    "  --snapshot FILE   render without a window and write the last frame as PNG\n"
+    "  --frames N        number of frames to render (default 1)\n"
+    "  --size WxH        surface size in pixels (default 720x480)\n"
+    "  --set NAME=VALUE  set a scene field before the first frame (repeatable)\n"
+    "  --get NAME        print a scene field after the last frame (repeatable)\n"
+    "  --seed N          fix the random seed so a render can be repeated exactly\n";
+
+namespace {
+
+constexpr int kMaxSide = 16384;
+constexpr long kMaxFrames = 100000000;
+
+std::optional<long> ParseWhole(const std::string& text, long low, long high) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 10);
+    if (*end != '\0' || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> ParseSize(const std::string& text, HeadlessOptions& options) {
+    auto x = text.find('x');
+    if (x == std::string::npos) return "bad --size '" + text + "': expected WIDTHxHEIGHT, e.g. 720x480";
+    auto w = ParseWhole(text.substr(0, x), 1, kMaxSide);
+    auto h = ParseWhole(text.substr(x + 1), 1, kMaxSide);
+    if (!w || !h) return "bad --size '" + text + "': each side must be a whole number from 1 to 16384";
+    options.width = static_cast<int>(*w);
+    options.height = static_cast<int>(*h);
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseSet(const std::string& text, HeadlessOptions& options) {
+    auto eq = text.find('=');
+    if (eq == std::string::npos || eq == 0) return "bad --set '" + text + "': expected NAME=VALUE";
+    std::string name = text.substr(0, eq), value = text.substr(eq + 1);
+    // Check against a scratch copy now, so a typo fails before any rendering.
+    SceneState scratch;
+    if (auto error = SetSceneField(scratch, name, value)) return "bad --set: " + *error;
+    options.sets.emplace_back(name, value);
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseGet(const std::string& name, HeadlessOptions& options) {
+    if (!FindSceneField(name)) {
+        SceneState scratch;
+        return "bad --get: " + *SetSceneField(scratch, name, "0");
+    }
+    options.gets.push_back(name);
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckWritable(const std::string& path) {
+    auto slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    if (access(folder.c_str(), W_OK) != 0) return "cannot write " + path + ": folder '" + folder + "' is not writable";
+    return std::nullopt;
+}
+
+bool ChangesGlyphs(const std::string& name) {
+    static const std::set<std::string> fontFields = {"textFontFace", "textFontWeight", "textFontItalic",
+                                                     "textWireframe", "textDepth"};
+    return fontFields.count(name) > 0;
+}
+
+}  // namespace
+
+std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& args, HeadlessOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) return "option '" + arg + "' is unknown or lacks its value";
+        const std::string& value = args[++i];
+        std::optional<std::string> error;
+        if (arg == "--snapshot") {
+            options.snapshotPath = value;
+        } else if (arg == "--frames") {
+            auto n = ParseWhole(value, 1, kMaxFrames);
+            if (!n) error = "bad --frames '" + value + "': expected a whole number of at least 1";
+            else options.frames = static_cast<int>(*n);
+        } else if (arg == "--size") {
+            error = ParseSize(value, options);
+        } else if (arg == "--set") {
+            error = ParseSet(value, options);
+        } else if (arg == "--get") {
+            error = ParseGet(value, options);
+        } else if (arg == "--seed") {
+            auto n = ParseWhole(value, 0, 0x7fffffffL);
+            if (!n) error = "bad --seed '" + value + "': expected a whole number";
+            else options.seed = static_cast<unsigned>(*n);
+        } else {
+            error = "unknown option '" + arg + "'";
+        }
+        if (error) return error;
+    }
+    return std::nullopt;
+}
+
+int RunHeadless(const HeadlessOptions& options) {
+    if (!options.snapshotPath.empty()) {
+        if (auto error = CheckWritable(options.snapshotPath)) {
+            std::fprintf(stderr, "quorbel: %s\n", error->c_str());
+            return 2;
+        }
+    }
+    std::string error;
+    auto engine = HeadlessEngine::Create(options.width, options.height, error);
+    if (!engine) {
+        std::fprintf(stderr, "quorbel: no usable OpenGL: %s\n", error.c_str());
+        return 3;
+    }
+    if (options.seed) SetFixedRandomSeed(*options.seed);
+    if (!engine->InitialiseScene())
+        std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ is missing; "
+                             "the scene is only partly set up\n");
+    bool rebuildGlyphs = false;
+    for (const auto& [name, value] : options.sets) {
+        SetSceneField(scene, name, value);
+        rebuildGlyphs = rebuildGlyphs || ChangesGlyphs(name);
+    }
+    if (rebuildGlyphs) BuildTextFont();
+    engine->RenderFrames(options.frames);
+    for (const std::string& name : options.gets)
+        std::printf("%s=%s\n", name.c_str(), GetSceneField(scene, name)->c_str());
+    if (options.snapshotPath.empty()) return 0;
+    if (auto failure = WritePngBottomUp(options.snapshotPath, engine->width(), engine->height(), engine->ReadPixels())) {
+        std::fprintf(stderr, "quorbel: %s\n", failure->c_str());
+        return 2;
+    }
+    std::fprintf(stderr, "quorbel: wrote %s (%dx%d, frame %d)\n", options.snapshotPath.c_str(), engine->width(),
+                 engine->height(), options.frames);
+    return 0;
+}
+
+}  // namespace quorbel

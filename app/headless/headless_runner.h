@@ -1,0 +1,32 @@
+// The headless mode's command line: render frames without a window, write a
+// snapshot, set and read scene fields by name.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quorbel {
+
+struct HeadlessOptions {
+    std::string snapshotPath;
+    int frames = 1;
+    int width = 720;
+    int height = 480;
+    std::vector<std::pair<std::string, std::string>> sets;  // NAME, VALUE in order
+    std::vector<std::string> gets;
+    std::optional<unsigned> seed;
+    bool help = false;
+};
+
+// Parses argv[1..]; returns an error message for a bad option or value.
+std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& args, HeadlessOptions& options);
+
+extern const char* const kHeadlessUsage;
+
+// Renders as the options say. Returns the process exit status; errors are
+// written to stderr, the --get values to stdout.
+int RunHeadless(const HeadlessOptions& options);
+
+}  // namespace quorbel

@@ -1,0 +1,49 @@
+// The extruded 3D title text: glyph display lists built from a real font,
+// drawn in one of the text styles, moved by spin, zoom, pan, loop, bounce.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace quorbel {
+
+// The six metrics of one character code, in em units (em height 1.0).
+struct GlyphMetrics {
+    float blackBoxX = 0, blackBoxY = 0;
+    float originX = 0, originY = 0;
+    float cellIncX = 0, cellIncY = 0;
+};
+extern std::array<GlyphMetrics, 256> textGlyphMetrics;
+
+// Which text pass: the one after the tunnel leaves out one texture test.
+enum class TextPass { Main, AfterTunnel };
+
+// (Re)builds the 255 glyph lists from the current font settings.
+void BuildTextFont();
+void DeleteTextFont();
+// Draws `text` centred on the current origin with the glyph lists. Text is
+// drawn as given: no format interpretation, at most 255 characters.
+void PrintText(const char* text);
+// The sum of the cell increments of `text` (what PrintText centres by).
+float TextWidth(const char* text);
+
+// Pieces of the text pass, also used by the blur passes:
+void BindTextTexture(TextPass pass);   // the texture choice
+void ApplyTextTransform();             // translate to the text's position, rotate x, y, z
+void ApplyTextColour();                // colour and the white request
+void DrawTitle();                      // PrintText(titleText), whatever textHidden says
+// The text pass between the scene's set-up and tear-down: tex-gen mode,
+// texture choice, transform, colour, and the drawing unless hidden.
+void DrawText(TextPass pass);
+// The per-frame motion; the caller skips it while paused.
+void AnimateText();
+
+// The five styles the Text Controls panel calls (colour choices go through
+// the platform layer). The GL context must be current.
+void ApplyChromeStyle();
+void ApplyGlassStyle();
+void ApplyTexturedStyle();
+void ApplySingleColourStyle();
+void ApplyChangeColourStyle();
+
+}  // namespace quorbel

@@ -1,0 +1,75 @@
+// The one seam between the core and the desktop. The core asks for messages,
+// file names, colours, fonts, compressors, time and per-user settings only
+// through this interface; the Qt shell, the headless mode and the tests each
+// supply an implementation.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorbel {
+
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+// One "description (pattern)" entry of a file chooser's filter list.
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+};
+
+struct FileRequest {
+    std::string title;
+    std::vector<FileFilter> filters;
+    std::string initialName;
+    std::string defaultExtension;
+};
+
+struct FontChoice {
+    std::string face;
+    int weight = 400;
+    bool italic = false;
+};
+
+struct CompressorInfo {
+    std::string id;           // encoder name, e.g. "mpeg4"
+    std::string description;  // what the user sees
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal message; returns the button the user pressed.
+    virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                      MessageButtons buttons = MessageButtons::Ok) = 0;
+    // File choosers: the chosen path, or nothing when the user cancels.
+    virtual std::optional<std::string> ChooseOpenFile(const FileRequest& request) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileRequest& request) = 0;
+    // Colour as a 0x00BBGGRR reference, or nothing on cancel.
+    virtual std::optional<std::uint32_t> ChooseColour(std::uint32_t initial) = 0;
+    virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial) = 0;
+    // Index into the offered list, or nothing on cancel.
+    virtual std::optional<std::size_t> ChooseCompressor(const std::vector<CompressorInfo>& offered) = 0;
+    // Monotonic milliseconds; only differences are meaningful.
+    virtual std::uint64_t TickCountMs() = 0;
+    // Per-user settings (recent files, tip of the day).
+    virtual std::string ReadProfileString(const std::string& section, const std::string& key,
+                                          const std::string& fallback) = 0;
+    virtual void WriteProfileString(const std::string& section, const std::string& key,
+                                    const std::string& value) = 0;
+    virtual bool OpenWebPage(const std::string& url) = 0;
+};
+
+// The platform in use. Never null: until SetPlatform is called the headless
+// implementation answers.
+Platform& CurrentPlatform();
+// Installs `platform` (not owned); nullptr goes back to the headless one.
+void SetPlatform(Platform* platform);
+
+// Shorthand for the common "Error" box with one OK button.
+void ShowError(const std::string& text);
+
+}  // namespace quorbel

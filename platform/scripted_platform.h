@@ -1,0 +1,59 @@
+// Platform for tests: records every message and answers choosers from queues
+// the test fills beforehand. An empty queue answers "cancel". The clock only
+// moves when the test moves it.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <deque>
+#include <map>
+
+namespace quorbel {
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    MessageButtons buttons;
+};
+
+class ScriptedPlatform : public Platform {
+public:
+    std::vector<RecordedMessage> messages;
+    std::vector<FileRequest> fileRequests;
+    std::deque<MessageAnswer> messageAnswers;
+    std::deque<std::optional<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<std::uint32_t>> colourAnswers;
+    std::deque<std::optional<FontChoice>> fontAnswers;
+    std::deque<std::optional<std::size_t>> compressorAnswers;
+    std::vector<std::string> openedPages;
+    std::map<std::string, std::string> profile;
+    std::uint64_t nowMs = 0;
+
+    MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                              MessageButtons buttons) override;
+    std::optional<std::string> ChooseOpenFile(const FileRequest& request) override;
+    std::optional<std::string> ChooseSaveFile(const FileRequest& request) override;
+    std::optional<std::uint32_t> ChooseColour(std::uint32_t initial) override;
+    std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
+    std::optional<std::size_t> ChooseCompressor(const std::vector<CompressorInfo>& offered) override;
+    std::uint64_t TickCountMs() override { return nowMs; }
+    std::string ReadProfileString(const std::string& section, const std::string& key,
+                                  const std::string& fallback) override;
+    void WriteProfileString(const std::string& section, const std::string& key,
+                            const std::string& value) override;
+    bool OpenWebPage(const std::string& url) override;
+};
+
+// Installs a ScriptedPlatform for the lifetime of the guard.
+class ScopedScriptedPlatform {
+public:
+    ScopedScriptedPlatform() { SetPlatform(&platform); }
+    ~ScopedScriptedPlatform() { SetPlatform(nullptr); }
+    ScopedScriptedPlatform(const ScopedScriptedPlatform&) = delete;
+    ScopedScriptedPlatform& operator=(const ScopedScriptedPlatform&) = delete;
+    ScriptedPlatform* operator->() { return &platform; }
+    ScriptedPlatform platform;
+};
+
+}  // namespace quorbel

@@ -1,0 +1,217 @@
+#include "scene/scene_composition.h"
+
+#include <GL/gl.h>
+
+#include "effects/blur.h"
+#include "effects/fire.h"
+#include "effects/particles.h"
+#include "effects/stars.h"
+#include "effects/text.h"
+#include "effects/tiles.h"
+#include "effects/tunnel.h"
+#include "scene/frame_trace.h"
+#include "scene/gl_setup.h"
+#include "scene/scene_state.h"
+
+namespace quorbel {
+
+namespace {
+
+// 255 is what the program passes for white; OpenGL clamps it to 1.
+constexpr float kWhite = 255.0f;
+constexpr float kRadialStep = 0.02f;
+constexpr int kTunnelRadialLayers = 25;
+constexpr int kStarWarmupLimit = 1000;
+
+bool Playing() { return !On(scene.paused); }
+
+void EnsureMotionTexture() {
+    if (On(scene.motionTextureMade)) return;
+    TraceCall("CreateBlankTexture");
+    CreateBlankTexture(&scene.motionBlurTexture, 512, 3, GL_RGB, 0);
+    scene.motionTextureMade = 2;
+}
+
+void MotionBlurSetUp() {
+    if (!On(scene.motionBlurOn)) return;
+    EnsureMotionTexture();
+    if (!On(scene.radialBlurOn)) {
+        TraceCall("MotionBlurPass");
+        MotionBlurPass();
+    }
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_DEPTH_TEST);
+}
+
+void MainRadialBlur() {
+    if (!On(scene.radialBlurOn)) return;
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+    glMateriali(GL_FRONT, GL_SHININESS, 128);
+    TraceCall("RadialBlurPass");
+    RadialBlurPass(static_cast<int>(scene.blurDensity + 25.0f), kRadialStep);
+    // The spread animates whether or not the scene is paused.
+    TraceCall("AdvanceSeparation");
+    AdvanceSeparation();
+}
+
+void TunnelBlurs() {
+    if (On(scene.motionBlurOn) && !On(scene.radialBlurOn) && !On(scene.motionBlurSelected)) {
+        TraceCall("MotionBlurPass");
+        MotionBlurPass();
+    }
+    if (On(scene.radialBlurOn)) {
+        glMateriali(GL_FRONT, GL_SHININESS, 128);
+        TraceCall("RadialBlurPass");
+        RadialBlurPass(kTunnelRadialLayers, kRadialStep);
+    }
+}
+
+void FirePass() {
+    glMatrixMode(GL_MODELVIEW);
+    TraceCall("DrawFire");
+    DrawFire();
+}
+
+void TilesPass() {
+    if (!On(scene.tilesShown)) return;
+    TraceCall("DrawTileLayer1");
+    DrawTileLayer1();
+    TraceCall("DrawTileLayer2");
+    DrawTileLayer2();
+}
+
+void AdditiveBlend() {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+}
+
+void StarWarmup() {
+    if (!Playing() || scene.starWarmupFrames > kStarWarmupLimit) return;
+    ++scene.starWarmupFrames;
+    if (scene.starWarmupFrames <= kStarWarmupLimit) {
+        TraceCall("StarWarmupStep");
+        StarWarmupStep();
+    }
+}
+
+void StarsPass() {
+    if (On(scene.starsHidden)) return;
+    TraceCall("DrawStars");
+    DrawStars();
+}
+
+void ParticlesPass() {
+    glLoadIdentity();
+    if (On(scene.particlesShown)) {
+        TraceCall("DrawParticleSystem");
+        DrawParticleSystem(TheParticleEngine(), TheParticleSystem());
+    }
+    TraceCall("UpdateParticleParameters");
+    UpdateParticleParameters();
+}
+
+void TextPassSetUp() {
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glDisable(GL_BLEND);
+    glLightfv(GL_LIGHT1, GL_AMBIENT, kLightAmbient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, kLightDiffuse);
+    glLightfv(GL_LIGHT1, GL_POSITION, kLightPosition);
+    glEnable(GL_LIGHT1);
+    glColor3f(kWhite, kWhite, kWhite);
+    if (sceneQuadric) gluQuadricTexture(sceneQuadric, GL_TRUE);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+}
+
+void TextPassTearDown() {
+    glColor3f(kWhite, kWhite, kWhite);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_DEPTH_TEST);
+}
+
+void TextPass(TextPass pass) {
+    TextPassSetUp();
+    TraceCall(pass == TextPass::Main ? "DrawText" : "DrawTextAfterTunnel");
+    DrawText(pass);
+    TextPassTearDown();
+}
+
+// While a blur is on, the frame clears with red forced to 0 (the blur's
+// background colour); when it goes off, the saved red comes back.
+void MainClearColour() {
+    if (!On(scene.blurActive)) {
+        if (On(scene.redSuppressed)) scene.clearRed = scene.savedRed;
+        scene.redSuppressed = 0;
+        glClearColor(scene.clearRed, scene.clearGreen, scene.clearBlue, 0.0f);
+    }
+    if (!On(scene.blurClearHold) && On(scene.blurActive)) {
+        scene.clearRed = 0.0f;
+        glClearColor(0.0f, scene.savedGreen, scene.savedBlue, 0.0f);
+        scene.redSuppressed = 2;
+    }
+}
+
+void TunnelRebuild() {
+    if (!On(scene.tunnelRebuildPending)) return;
+    TraceCall("BuildTunnelGeometry");
+    BuildTunnelGeometry();
+    SetUpFog();
+    scene.tunnelRebuildPending = 0;
+}
+
+void MainSequence() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    MotionBlurSetUp();
+    MainRadialBlur();
+    if (!On(scene.tunnelShown) && On(scene.fireShown)) FirePass();
+    TilesPass();
+    if (!On(scene.tunnelShown)) glDisable(GL_FOG);
+    AdditiveBlend();
+    StarWarmup();
+    StarsPass();
+    ParticlesPass();
+    TextPass(TextPass::Main);
+    MainClearColour();
+    TunnelRebuild();
+}
+
+void TunnelSequence() {
+    TraceCall("ApplyTunnelColour");
+    ApplyTunnelColour();
+    glDisable(GL_BLEND);
+    TunnelBlurs();
+    TraceCall("DrawTunnel");
+    DrawTunnel();
+    if (On(scene.fireShown)) FirePass();
+    TilesPass();
+    AdditiveBlend();
+    glDisable(GL_FOG);
+    StarsPass();
+    AdditiveBlend();
+    glDisable(GL_FOG);
+    ParticlesPass();
+    TextPass(TextPass::AfterTunnel);
+    if (!On(scene.blurActive)) glClearColor(scene.clearRed, scene.clearGreen, scene.clearBlue, 0.0f);
+}
+
+}  // namespace
+
+int RenderScene() {
+    MainSequence();
+    if (On(scene.tunnelShown)) TunnelSequence();
+    if (Playing()) {
+        TraceCall("AnimateText");
+        AnimateText();
+    }
+    return 1;
+}
+
+}  // namespace quorbel

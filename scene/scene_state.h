@@ -1,0 +1,78 @@
+// The one scene state that the shell, the renderer, the panels and the
+// settings file share. Switches follow the program-wide convention: 2 (or
+// more) is on, 0 or 1 is off. Everything here is plain data; `scene` is the
+// single instance, touched only on the UI thread.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scene/scene_fields.h"
+
+namespace quorbel {
+
+// A fixed 256-byte text field (the title, the font face): no allocation, and
+// copying the whole scene stays a plain memberwise copy.
+struct TextField {
+    static constexpr std::size_t kCapacity = 256;
+    char chars[kCapacity] = {};
+
+    TextField() = default;
+    TextField(const char* text) { Assign(text); }  // NOLINT: implicit on purpose
+    void Assign(std::string_view text) {
+        std::size_t n = text.size() < kCapacity - 1 ? text.size() : kCapacity - 1;
+        std::memcpy(chars, text.data(), n);
+        chars[n] = '\0';
+    }
+    const char* c_str() const { return chars; }
+    std::string_view view() const { return chars; }
+    bool operator==(std::string_view other) const { return view() == other; }
+};
+
+constexpr bool On(std::int32_t value) { return value >= 2; }
+
+struct SceneState {
+#define QUORBEL_DECLARE_FIELD(type, name, start) type name = start;
+    QUORBEL_SCENE_FIELDS(QUORBEL_DECLARE_FIELD)
+#undef QUORBEL_DECLARE_FIELD
+
+    // Texture sets loaded at start-up; the first of tileTexturesB is also the
+    // tile layer one slot.
+    std::array<std::uint32_t, 4> baseTextures{};
+    std::array<std::uint32_t, 5> tileTexturesA{};
+    std::array<std::uint32_t, 5> tileTexturesB{};
+    std::uint32_t& tileTexture1() { return tileTexturesB[0]; }
+};
+
+extern SceneState scene;
+
+// ----- access by name -------------------------------------------------------
+
+enum class FieldKind { Int32, UInt32, Float, Text };
+
+struct FieldInfo {
+    const char* name;
+    FieldKind kind;
+    std::int32_t SceneState::*int32Field = nullptr;
+    std::uint32_t SceneState::*uint32Field = nullptr;
+    float SceneState::*floatField = nullptr;
+    TextField SceneState::*textField = nullptr;
+};
+
+const std::vector<FieldInfo>& SceneFieldTable();
+const FieldInfo* FindSceneField(std::string_view name);
+
+// Sets a field from its text form ("2", "-0.5", "0x00ff00", any text for a
+// text field). Returns an error message, or nothing on success.
+std::optional<std::string> SetSceneField(SceneState& state, std::string_view name, std::string_view value);
+// The field's value as text, or nothing for an unknown name.
+std::optional<std::string> GetSceneField(const SceneState& state, std::string_view name);
+// Up to `limit` known names closest to `name`, for error messages.
+std::vector<std::string> CloseFieldNames(std::string_view name, std::size_t limit = 5);
+
+}  // namespace quorbel

@@ -1,0 +1,50 @@
+// Shared set-up for tests that render: one offscreen engine per test
+// process, a fresh scene state per test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/headless/headless_engine.h"
+
+namespace quorbel::testing {
+
+// The process-wide engine (720x480 unless the first caller asks otherwise).
+// Null when there is no usable OpenGL; tests then fail with the reason.
+HeadlessEngine* Engine(int width = 720, int height = 480);
+
+// Resets the scene state to its start values and runs the view's
+// initialisation again (textures, glyphs, start values) with the source
+// folder as the current directory, as the program runs. Returns the engine
+// (null without OpenGL).
+HeadlessEngine* FreshScene();
+
+// Source folder (Data/ and gfx/ live there) and the shared test data.
+std::string SourceDir();
+std::string TestDataDir();
+
+// Runs the test body in a fresh temporary folder (the current directory is
+// restored afterwards), so a settings.qrl of one test never leaks into another.
+class TempDirectory {
+public:
+    TempDirectory();
+    ~TempDirectory();
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string previous_;
+};
+
+struct Rgb {
+    int r, g, b;
+};
+// Pixel at (x, y) of a bottom-up RGB frame, y counted from the bottom.
+Rgb PixelAt(const std::vector<std::uint8_t>& rgb, int width, int x, int y);
+// Number of pixels with any channel above `threshold`.
+int CountLitPixels(const std::vector<std::uint8_t>& rgb, int threshold = 16);
+
+}  // namespace quorbel::testing
