@@ -1,0 +1,24 @@
+// Runs the quorbel binary (or any command) and captures what it said.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorbel::testing {
+
+struct CommandResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs `command` through the shell in the current folder.
+CommandResult RunCommand(const std::string& command);
+// Runs the built quorbel with the given arguments (already shell-quoted).
+CommandResult RunQuorbel(const std::string& arguments);
+
+// Reads an 8-bit RGB PNG (top row first). False when it cannot.
+bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgb);
+
+}  // namespace quorbel::testing

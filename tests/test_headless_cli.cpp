@@ -1,0 +1,88 @@
+// The headless mode as scripts use it: snapshot, --set/--get, and clear
+// failures for every bad request.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/gl_test_env.h"
+#include "support/process.h"
+
+namespace quorbel {
+namespace {
+
+using testing::RunQuorbel;
+
+class HeadlessCli : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::current_path(testing::SourceDir()); }
+    testing::TempDirectory output_;  // made before SetUp moves back to the sources
+    std::string Out(const char* name) const { return output_.path() + "/" + name; }
+};
+
+TEST_F(HeadlessCli, SnapshotOfAClearedFrameIsThatColourEverywhere) {
+    std::string png = Out("red.png");
+    auto run = RunQuorbel("--snapshot " + png +
+                          " --frames 2 --set textHidden=2 --set clearRed=1 --set clearBlue=0.5 --seed 1");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("wrote " + png), std::string::npos) << run.err;
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    ASSERT_TRUE(testing::ReadPng(png, width, height, rgb));
+    EXPECT_EQ(width, 720);
+    EXPECT_EQ(height, 480);
+    for (std::size_t i = 0; i < rgb.size(); i += 3) {
+        ASSERT_EQ(rgb[i], 255) << "pixel " << i / 3;
+        ASSERT_EQ(rgb[i + 1], 0) << "pixel " << i / 3;
+        ASSERT_NEAR(rgb[i + 2], 128, 1) << "pixel " << i / 3;
+    }
+}
+
+TEST_F(HeadlessCli, SizeOptionSetsTheSurface) {
+    std::string png = Out("small.png");
+    auto run = RunQuorbel("--snapshot " + png + " --size 64x48");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    ASSERT_TRUE(testing::ReadPng(png, width, height, rgb));
+    EXPECT_EQ(width, 64);
+    EXPECT_EQ(height, 48);
+}
+
+TEST_F(HeadlessCli, GetPrintsFieldsAfterTheLastFrame) {
+    auto run = RunQuorbel("--frames 3 --set textSpinY=2 --set textSpinSpeedY=6 --get textAngleY --get paused");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "textAngleY=3\npaused=0\n");
+}
+
+TEST_F(HeadlessCli, BadRequestsFailClearlyWithoutWritingAnything) {
+    struct Case {
+        std::string arguments;
+        std::string says;
+    };
+    const std::string png = Out("never.png");
+    for (const Case& bad : {Case{"--snapshot " + png + " --size 0x480", "--size"},
+                            Case{"--snapshot " + png + " --size 720by480", "--size"},
+                            Case{"--snapshot " + png + " --size 99999x10", "--size"},
+                            Case{"--snapshot " + png + " --frames -1", "--frames"},
+                            Case{"--snapshot " + png + " --set tunelShown=2", "tunnelShown"},
+                            Case{"--snapshot " + png + " --set tunnelShown=yes", "tunnelShown"},
+                            Case{"--snapshot " + png + " --set tunnelShown", "NAME=VALUE"},
+                            Case{"--get particlecount", "particleCount"},
+                            Case{"--snapshot /nonexistent-folder/a.png", "not writable"},
+                            Case{"--bogus 1", "unknown option"}}) {
+        auto run = RunQuorbel(bad.arguments);
+        EXPECT_NE(run.exitCode, 0) << bad.arguments;
+        EXPECT_NE(run.err.find(bad.says), std::string::npos) << bad.arguments << "\n" << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(png));
+}
+
+TEST_F(HeadlessCli, NoUsableOpenGlIsReported) {
+    auto run = testing::RunCommand("__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json '" +
+                                   std::string(QUORBEL_BINARY) + "' --snapshot " + Out("x.png"));
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.err.find("no usable OpenGL"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace quorbel

@@ -1,0 +1,83 @@
+// The scene state's by-name table: every field reachable, values parsed
+// strictly, and a typo answered with the names it was probably meant to be.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "scene/scene_state.h"
+
+namespace quorbel {
+namespace {
+
+TEST(SceneFieldTable, NamesAreUniqueAndCoverTheSettingsFields) {
+    std::set<std::string> names;
+    for (const FieldInfo& info : SceneFieldTable()) EXPECT_TRUE(names.insert(info.name).second) << info.name;
+    // A sample across every effect and the settings file's last field.
+    for (const char* name : {"tunnelShown", "starsHidden", "textPosZ", "particleCount", "fireLife",
+                             "blurDensitySaved", "tile2Blue", "clearRed", "titleText", "keyTarget"})
+        EXPECT_TRUE(names.count(name)) << name;
+}
+
+TEST(SceneFieldTable, StartValuesAreThoseOfAFreshProgram) {
+    SceneState fresh;
+    EXPECT_EQ(fresh.textPosZ, -10.0f);
+    EXPECT_EQ(fresh.textZoomEnd, -16.0f);
+    EXPECT_EQ(fresh.textFontFace, "Arial Black");
+    EXPECT_EQ(fresh.textFontWeight, 400);
+    EXPECT_EQ(fresh.tunnelWarpA, 30.0f);
+    EXPECT_EQ(fresh.starFieldTilt, 180.0f);
+    EXPECT_EQ(fresh.fireDirY, 2.01f);
+    EXPECT_EQ(fresh.paused, 0);
+    EXPECT_EQ(fresh.startupStage, 0);
+}
+
+TEST(SceneFieldAccess, SetsAndGetsEveryKind) {
+    SceneState state;
+    EXPECT_FALSE(SetSceneField(state, "tunnelShown", "2"));
+    EXPECT_EQ(state.tunnelShown, 2);
+    EXPECT_FALSE(SetSceneField(state, "textPosX", "-1.25"));
+    EXPECT_EQ(state.textPosX, -1.25f);
+    EXPECT_FALSE(SetSceneField(state, "backgroundColour", "0x00ff8040"));
+    EXPECT_EQ(state.backgroundColour, 0x00ff8040u);
+    EXPECT_FALSE(SetSceneField(state, "titleText", "100% Title"));
+    EXPECT_EQ(state.titleText, "100% Title");
+    EXPECT_EQ(*GetSceneField(state, "tunnelShown"), "2");
+    EXPECT_EQ(*GetSceneField(state, "textPosX"), "-1.25");
+    EXPECT_EQ(*GetSceneField(state, "titleText"), "100% Title");
+}
+
+TEST(SceneFieldAccess, RefusesMalformedValuesAndLeavesTheFieldAlone) {
+    SceneState state;
+    struct Case { const char* name; const char* value; };
+    for (Case bad : {Case{"tunnelShown", "two"}, Case{"tunnelShown", "2.5"}, Case{"tunnelShown", ""},
+                     Case{"tunnelShown", "99999999999"}, Case{"textPosX", "1.0x"}, Case{"textPosX", "inf"},
+                     Case{"textPosX", "nan"}, Case{"backgroundColour", "-1"}}) {
+        auto error = SetSceneField(state, bad.name, bad.value);
+        ASSERT_TRUE(error) << bad.name << "=" << bad.value;
+        EXPECT_NE(error->find(bad.name), std::string::npos) << *error;
+    }
+    EXPECT_EQ(state.tunnelShown, 0);
+    EXPECT_EQ(state.textPosX, 0.0f);
+    EXPECT_TRUE(SetSceneField(state, "titleText", std::string(256, 'x')));
+}
+
+TEST(SceneFieldAccess, UnknownNameSuggestsCloseNames) {
+    SceneState state;
+    auto error = SetSceneField(state, "tunelShown", "2");
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("tunnelShown"), std::string::npos) << *error;
+    EXPECT_FALSE(GetSceneField(state, "tunelShown"));
+    auto close = CloseFieldNames("particlecount");
+    ASSERT_FALSE(close.empty());
+    EXPECT_EQ(close.front(), "particleCount");
+}
+
+TEST(TextField, TruncatesLongTextSafely) {
+    TextField field;
+    field.Assign(std::string(400, 'a'));
+    EXPECT_EQ(field.view().size(), TextField::kCapacity - 1);
+}
+
+}  // namespace
+}  // namespace quorbel
