@@ -18,8 +18,13 @@ extern std::array<GlyphMetrics, 256> textGlyphMetrics;
 // Which text pass: the one after the tunnel leaves out one texture test.
 enum class TextPass { Main, AfterTunnel };
 
-// (Re)builds the 255 glyph lists from the current font settings.
+// (Re)builds the 255 glyph lists from the current font settings (face,
+// weight, italic, wireframe, depth); the first build ever makes solid glyphs
+// at depth 0.2. Any face gives glyphs: a missing one is replaced by the
+// closest installed font. The GL context must be current.
 void BuildTextFont();
+// Deletes the 256 lists of the last build; textListBase becomes 0, and
+// PrintText then draws nothing until the next build.
 void DeleteTextFont();
 // Draws `text` centred on the current origin with the glyph lists. Text is
 // drawn as given: no format interpretation, at most 255 characters.
@@ -35,7 +40,8 @@ void DrawTitle();                      // PrintText(titleText), whatever textHid
 // The text pass between the scene's set-up and tear-down: tex-gen mode,
 // texture choice, transform, colour, and the drawing unless hidden.
 void DrawText(TextPass pass);
-// The per-frame motion; the caller skips it while paused.
+// The per-frame motion: spin, zoom, loop or bounce, pan. Does nothing while
+// the scene is paused, whoever calls it.
 void AnimateText();
 
 // The five styles the Text Controls panel calls (colour choices go through

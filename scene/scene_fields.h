@@ -1,7 +1,10 @@
 // Every named scene field, one line each: X(type, name, start value).
 // The scene state struct and the by-name table are both generated from this
 // list, so a new field is one new line here. Fields stored in the settings
-// file come first, in file order; the rest follow grouped by effect.
+// file come first, in file order; the rest follow grouped by effect. Start
+// values are those of a fresh run without a settings file; the title starts
+// with its white request raised, as after New, so a first run shows white
+// chrome text rather than black text on black.
 #pragma once
 
 #define QUORBEL_SCENE_FIELDS(X) \
@@ -348,7 +351,7 @@
     X(uint32_t, textColour, 0) \
     X(int32_t, textColourMode, 0) \
     X(int32_t, textSingleColour, 0) \
-    X(int32_t, textWhiteRequest, 0) \
+    X(int32_t, textWhiteRequest, 2) \
     X(int32_t, textTexGenMode, 0) \
     X(int32_t, textGlass, 0) \
     X(int32_t, textGlassReflect, 0) \

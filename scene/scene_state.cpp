@@ -108,7 +108,9 @@ std::optional<std::string> SetSceneField(SceneState& state, std::string_view nam
         return message;
     }
     auto malformed = [&](const char* what) {
-        return "'" + std::string(value) + "' is not " + what + " (field " + std::string(name) + ")";
+        std::string message(1, '\'');
+        message.append(value).append("' is not ").append(what).append(" (field ").append(name).append(")");
+        return message;
     };
     switch (info->kind) {
         case FieldKind::Int32: {

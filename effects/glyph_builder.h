@@ -1,0 +1,143 @@
+// Extruded glyphs from a real font: fontconfig picks the font file for a
+// face name, weight and slant; FreeType gives the outlines; the GLU
+// tessellator fills them. One display list per 8-bit character code.
+//
+// Units: the font's em height is 1.0. A glyph's front face lies at z = 0
+// (normal +z), its back face at z = -extrusion (normal -z), and its side walls
+// carry normals perpendicular to the outline, pointing out of the letter.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "effects/text.h"
+
+namespace quorbel {
+
+// ----- font matching --------------------------------------------------------
+
+// A font as a font dialog describes it: face name, a weight on the 0..1000
+// scale of Windows (0 = "don't care", 400 normal, 700 bold, 900 black), italic.
+struct FontRequest {
+    std::string face;
+    int weight = 400;
+    bool italic = false;
+};
+
+// The font file chosen for a request.
+struct ResolvedFont {
+    std::string file;
+    int faceIndex = 0;
+    std::string family;
+    std::string style;
+    int weight = 400;     // the file's own weight, on the 100..900 scale
+    bool italic = false;  // the file is italic or oblique
+};
+
+// The weight a request really asks for: "don't care" is normal, and a weight
+// word that ends the face name ("Arial Black", "Foo ExtraBold") raises it, as
+// such faces are heavy whatever weight the dialog reported. 100..900.
+int EffectiveWeight(const FontRequest& request);
+// The face name without a trailing weight word ("Arial Black" -> "Arial"),
+// or the name itself when it has none.
+std::string FamilyWithoutWeightWord(std::string_view face);
+// fontconfig's weight for a weight on the 100..900 scale.
+int FontconfigWeight(int weight);
+
+// The best outline font for the request. A face that does not exist gives the
+// closest installed font; nothing only when no outline font is installed.
+std::optional<ResolvedFont> ResolveFont(const FontRequest& request);
+
+// How much heavier the glyphs are drawn than the file's design, in em, when
+// the request is much heavier than the best file found (0 when it is not).
+float SyntheticBoldStrength(int requestedWeight, int fileWeight);
+
+// ----- outlines -------------------------------------------------------------
+
+// The Unicode character of an 8-bit code: Windows-1252 (Latin-1 with the
+// printable characters at 128..159). 0 for control codes and the five codes
+// that Windows-1252 leaves undefined.
+char32_t CodeToUnicode(unsigned char code);
+
+struct Point2 {
+    float x = 0, y = 0;
+};
+using Contour = std::vector<Point2>;  // closed: the last point joins the first
+
+// One glyph: closed contours in em units, curves flattened, and its metrics.
+struct GlyphOutline {
+    std::vector<Contour> contours;
+    GlyphMetrics metrics;
+};
+
+// An open font file, ready to give outlines. Owns the FreeType library.
+class GlyphSource {
+public:
+    // Opens `font` with synthetic bold and slant where the request asks for
+    // more than the file has. Null when FreeType cannot read the file.
+    static std::unique_ptr<GlyphSource> Open(const ResolvedFont& font, const FontRequest& request);
+    ~GlyphSource();
+    GlyphSource(const GlyphSource&) = delete;
+    GlyphSource& operator=(const GlyphSource&) = delete;
+
+    // The outline of an 8-bit code. Control codes give an empty outline with
+    // zero metrics; a character the font lacks gives the font's missing-glyph
+    // shape, so the user sees that something is there.
+    GlyphOutline Outline(unsigned char code) const;
+
+private:
+    struct Impl;
+    explicit GlyphSource(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+// Flattening tolerance: the largest distance, in em, between a curve and the
+// chords that replace it (a glyph one window high is then smooth to a pixel).
+inline constexpr float kCurveTolerance = 0.0008f;
+
+// ----- geometry -------------------------------------------------------------
+
+// The triangles (three points each, counterclockwise seen from +z) that fill
+// the contours with the odd winding rule, so inner contours stay holes.
+std::vector<Point2> FillTriangles(const std::vector<Contour>& contours);
+
+// For each contour, +1 when the outward side (away from the filled area under
+// the odd rule) is to the right of the direction of travel, -1 when it is to
+// the left, 0 for a degenerate contour. Works for either orientation
+// convention (TrueType or CFF).
+std::vector<int> OutwardSides(const std::vector<Contour>& contours);
+
+// ----- display lists ------------------------------------------------------
+
+struct ExtrusionOptions {
+    float depth = 0.0f;      // extrusion along -z, in em
+    bool wireframe = false;  // line loops instead of faces
+};
+
+// What a build used; for messages and tests.
+struct GlyphBuildReport {
+    ResolvedFont font;
+    int glyphsWithShape = 0;  // codes whose list draws something
+    bool fontFound = false;
+};
+
+// Compiles the lists `listBase` + code for codes 0..254 (code 255 stays an
+// empty name) and fills `metrics` for every code (code 255 all zero). Each
+// list draws its glyph and ends by translating x by the glyph's advance.
+// Needs the GL context current. Without any usable font the lists only
+// exist empty and the metrics are zero.
+GlyphBuildReport BuildGlyphLists(const FontRequest& request, std::uint32_t listBase,
+                                 const ExtrusionOptions& options, std::array<GlyphMetrics, 256>& metrics);
+
+// Compiles one glyph's geometry into the display list being defined.
+void EmitGlyphGeometry(const GlyphOutline& glyph, const ExtrusionOptions& options);
+
+// What the most recent BuildGlyphLists used.
+const GlyphBuildReport& LastGlyphBuildReport();
+
+}  // namespace quorbel
