@@ -166,16 +166,16 @@ DibError ReadTables(const ByteReader& in, std::uint64_t headerAt, const HeaderFi
         for (int i = 0; i < 3; ++i) layout.masks[i] = MaskChannel(in.U32(tablesAt + 4 * i));
         tablesAt += kMaskBytes;
     }
-    std::uint64_t usable = std::min<std::uint64_t>(fields.paletteCount,
-                                                   PaletteSizeForBitCount(layout.bitCount));
+    std::uint64_t usable =
+        std::min<std::uint64_t>(fields.paletteCount, PaletteSizeForBitCount(layout.bitCount));
     if (!in.Has(tablesAt, usable * fields.paletteEntrySize)) return DibError::ConversionError;
     for (std::uint64_t i = 0; i < usable; ++i) {
         const std::uint8_t* entry = in.At(tablesAt + i * fields.paletteEntrySize);
         layout.palette[i] = {entry[2], entry[1], entry[0]};
     }
-    layout.pixelOffset = pixelOffset ? *pixelOffset
-                                     : tablesAt + std::uint64_t{fields.paletteCount} *
-                                                      fields.paletteEntrySize;
+    layout.pixelOffset =
+        pixelOffset ? *pixelOffset
+                    : tablesAt + std::uint64_t{fields.paletteCount} * fields.paletteEntrySize;
     if (layout.pixelOffset > in.Size()) return DibError::ConversionError;
     return DibError::None;
 }
@@ -288,7 +288,10 @@ DibError ConvertUncompressed(const ByteReader& in, const DibLayout& layout, std:
 class RleDecoder {
 public:
     RleDecoder(const ByteReader& in, const DibLayout& layout, std::uint8_t* out)
-        : in_(in), layout_(layout), out_(out), at_(layout.pixelOffset),
+        : in_(in),
+          layout_(layout),
+          out_(out),
+          at_(layout.pixelOffset),
           nibbles_(layout.compression == kRle4) {}
 
     DibError Run() {

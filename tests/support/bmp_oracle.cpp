@@ -102,7 +102,8 @@ Bytes ReadFileBytes(const fs::path& file) {
 
 void WriteFileBytes(const fs::path& file, const Bytes& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 void WritePpm(const fs::path& file, int width, int height, const Bytes& topFirstRgb) {

@@ -29,7 +29,8 @@ std::string ShellQuote(const std::string& text);
 // Decodes a picture with ImageMagick / ffmpeg. The result is bottom row
 // first, like the loader's; nothing when the tool fails or the size is not
 // width x height.
-std::optional<Bytes> DecodeWithImageMagick(const std::filesystem::path& file, int width, int height);
+std::optional<Bytes> DecodeWithImageMagick(const std::filesystem::path& file, int width,
+                                           int height);
 std::optional<Bytes> DecodeWithFfmpeg(const std::filesystem::path& file, int width, int height);
 
 // Reverses the row order of a picture.
