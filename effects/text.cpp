@@ -7,6 +7,7 @@
 #include "effects/glyph_builder.h"
 #include "imaging/textures.h"
 #include "platform/platform.h"
+#include "scene/gl_setup.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -22,20 +23,10 @@ constexpr float kDepthToExtrusion = 0.1f;
 constexpr float kFirstBuildDepth = 0.2f;
 // 255 is what the program passes for white; OpenGL clamps it to 1.
 constexpr float kWhite = 255.0f;
-constexpr float kByteToUnit = 0.003921569f;
 constexpr double kLoopStepScale = 0.01;
 constexpr double kEndTolerance = 0.01;
 constexpr double kPanScale = 0.00125;
 constexpr int kForward = 2, kBack = 4;  // direction codes
-
-float RedOf(std::uint32_t colour) { return static_cast<float>(colour & 0xFFu) * kByteToUnit; }
-float GreenOf(std::uint32_t colour) { return static_cast<float>((colour >> 8) & 0xFFu) * kByteToUnit; }
-float BlueOf(std::uint32_t colour) { return static_cast<float>((colour >> 16) & 0xFFu) * kByteToUnit; }
-
-void SphereMapGeneration() {
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-}
 
 void ObjectLinearGeneration() {
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
@@ -49,12 +40,7 @@ std::uint32_t ReflectionMap() { return scene.baseTextures[3]; }
 
 // The additive, sphere-mapped state of the glass look.
 void GlassBlendState() {
-    glEnable(GL_TEXTURE_2D);
-    glShadeModel(GL_SMOOTH);
-    glClearDepth(1.0);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_BLEND);
+    AdditiveTexturedState();
     SphereMapGeneration();
 }
 

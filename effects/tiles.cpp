@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "imaging/textures.h"
+#include "scene/gl_setup.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -16,7 +17,6 @@ constexpr float kZoomScale = 0.1f;
 constexpr float kRotationStep = 0.0001f;    // turns per unit of speed
 constexpr float kPanStep = 0.00025f;        // per unit of pan speed
 constexpr float kDriftStep = 0.0005f;
-constexpr float kColourScale = 0.003921569f;  // 1 / 255
 constexpr float kHalfSize = 2.1f;
 constexpr float kRepeats = 3.0f;            // the texture repeats three times across
 constexpr float kWhite = 255.0f;            // clamped to 1 by OpenGL
@@ -72,9 +72,9 @@ void RotationStep(const TileLayer& layer) {
 void ApplyTint(const TileLayer& layer) {
     if (On(scene.*layer.tintOn)) {
         std::uint32_t tint = scene.*layer.tint;
-        scene.*layer.red = (tint & 0xffu) * kColourScale;
-        scene.*layer.green = ((tint >> 8) & 0xffu) * kColourScale;
-        scene.*layer.blue = ((tint >> 16) & 0xffu) * kColourScale;
+        scene.*layer.red = RedOf(tint);
+        scene.*layer.green = GreenOf(tint);
+        scene.*layer.blue = BlueOf(tint);
     }
     glColor3f(scene.*layer.red, scene.*layer.green, scene.*layer.blue);
 }
@@ -111,15 +111,6 @@ void BindLayerTwoTexture() {
         scene.tile2TexFallback = 2;
     }
     glBindTexture(GL_TEXTURE_2D, LayerTwoTexture());
-}
-
-void AdditiveState() {
-    glEnable(GL_TEXTURE_2D);
-    glShadeModel(GL_SMOOTH);
-    glClearDepth(1.0);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_BLEND);
 }
 
 // Layer one also drifts layer two while no pan is set, so layer two drifts
@@ -171,7 +162,7 @@ void DrawLayer(const TileLayer& layer, void (*bindTexture)(), bool drivesDrift) 
     if (playing) RotationStep(layer);
     ApplyTint(layer);
     bindTexture();
-    if (On(scene.*layer.transparent)) AdditiveState();
+    if (On(scene.*layer.transparent)) AdditiveTexturedState();
     glRotatef(scene.*layer.angle * 360.0f, 0.0f, 0.0f, 1.0f);
     if (playing) {
         if (drivesDrift && !On(scene.tilePanOn)) DriftStep();

@@ -19,7 +19,6 @@ constexpr int kStrips = kGridSize - 1;
 constexpr float kAngleStep = 0.19634955f;   // pi / 16
 constexpr float kMouthRadius = 3.0f;
 constexpr float kRadiusStep = 0.083333336f;  // 1 / 12: the far end is a ninth of the mouth
-constexpr float kColourScale = 0.003921569f;  // 1 / 255
 constexpr float kPhaseStep = 0.0064102565f;   // 1 / 156
 constexpr float kZoomStep = 0.005f;
 constexpr float kWaveScale = 0.033333335f;    // 1 / 30
@@ -120,9 +119,9 @@ void BuildTunnelGeometry() {
 void ApplyTunnelColour() {
     if (!On(scene.tunnelColourOn)) return;
     std::uint32_t colour = scene.tunnelColour;
-    scene.tunnelRed = (colour & 0xffu) * kColourScale;
-    scene.tunnelGreen = ((colour >> 8) & 0xffu) * kColourScale;
-    scene.tunnelBlue = ((colour >> 16) & 0xffu) * kColourScale;
+    scene.tunnelRed = RedOf(colour);
+    scene.tunnelGreen = GreenOf(colour);
+    scene.tunnelBlue = BlueOf(colour);
     glColor3f(scene.tunnelRed, scene.tunnelGreen, scene.tunnelBlue);
 }
 

@@ -74,11 +74,6 @@ void MakeSceneQuadric() {
     gluQuadricTexture(sceneQuadric, GL_TRUE);
 }
 
-void SphereMapGeneration() {
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-}
-
 void SeedRandom() {
     if (fixedSeed) {
         std::srand(*fixedSeed);
@@ -188,6 +183,20 @@ void ResizeGL(int width, int height) {
     glLoadIdentity();
     scene.viewWidth = width;
     scene.viewHeight = height;
+}
+
+void SphereMapGeneration() {
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+}
+
+void AdditiveTexturedState() {
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glClearDepth(1.0);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
 }
 
 void SetFixedRandomSeed(unsigned seed) { fixedSeed = seed; }

@@ -30,6 +30,12 @@ void EndOrthoView();
 void BeginOrthoRect(int left, int top, int right, int bottom);
 void EndOrthoRect();
 
+// Texturing on with additive blending (source alpha, one): the state of a
+// transparent tile layer and of the glass text.
+void AdditiveTexturedState();
+// Sphere-map texture-coordinate generation for s and t (not enabled here).
+void SphereMapGeneration();
+
 // The view's projection: viewport and 45-degree perspective, near 0.1, far 100.
 void ResizeGL(int width, int height);
 

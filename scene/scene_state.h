@@ -36,6 +36,17 @@ struct TextField {
 
 constexpr bool On(std::int32_t value) { return value >= 2; }
 
+// Colour references are 0x00BBGGRR (red in the low byte), as colour choosers
+// give them; each byte times 1/255 is a channel.
+constexpr float kColourByteScale = 0.003921569f;
+constexpr float RedOf(std::uint32_t colour) { return static_cast<float>(colour & 0xFFu) * kColourByteScale; }
+constexpr float GreenOf(std::uint32_t colour) {
+    return static_cast<float>((colour >> 8) & 0xFFu) * kColourByteScale;
+}
+constexpr float BlueOf(std::uint32_t colour) {
+    return static_cast<float>((colour >> 16) & 0xFFu) * kColourByteScale;
+}
+
 struct SceneState {
 #define QUORBEL_DECLARE_FIELD(type, name, start) type name = start;
     QUORBEL_SCENE_FIELDS(QUORBEL_DECLARE_FIELD)
