@@ -1,14 +1,246 @@
 #include "effects/blur.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "effects/fire.h"
+#include "effects/particles.h"
+#include "effects/stars.h"
+#include "effects/text.h"
+#include "effects/tiles.h"
+#include "platform/platform.h"
+#include "scene/gl_setup.h"
+#include "scene/scene_state.h"
+
 namespace quorbel {
-void RadialBlurPass(int, float) {}
-void RadialBlurSources() {}
-void RadialCapture() {}
-void DrawRadialLayers(int, float) {}
-void AdvanceSeparation() {}
-void MotionBlurPass() {}
-bool CaptureDue(float) { return false; }
-void DrawMotionTexture() {}
-void MotionBlurSources() {}
-void CreateBlankTexture(std::uint32_t*, int, int, unsigned, int) {}
+
+namespace {
+
+constexpr float kOverlayWidth = 740.0f;
+constexpr float kOverlayHeight = 600.0f;
+constexpr float kSeparationScale = 0.05f;
+constexpr float kFadeScale = 0.0025f;
+constexpr float kSeparationStepScale = 0.25f;
+constexpr int kFastestCaptureRate = 130;
+constexpr float kFeedbackStrength = 0.9f;
+// The blur's background sliders (0 to 100) as a clear colour: the radial
+// capture and the motion sources use the bright mapping, the fed-back
+// texture the dim one.
+constexpr float kBrightBackground = 0.02f;
+constexpr float kDimBackground = 0.0025f;
+constexpr int kLargestBlankTexture = 4096;
+
+void SaveBackgroundColour(float scale) {
+    scene.savedRed = scene.blurBackRed * scale;
+    scene.savedGreen = scene.blurBackGreen * scale;
+    scene.savedBlue = scene.blurBackBlue * scale;
+}
+
+void ClearColourFromSaved() { glClearColor(scene.savedRed, scene.savedGreen, scene.savedBlue, 0.0f); }
+
+void RestoreViewViewport() { glViewport(0, 0, scene.viewWidth, scene.viewHeight); }
+
+void DrawRadialStars() {
+    // The stars carry whatever texture the earlier sources left bound.
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    DrawStarLoop();
+}
+
+void DrawRadialLayerQuad(float s) {
+    glTexCoord2f(s, 1 - s);
+    glVertex2f(0, 0);
+    glTexCoord2f(s, s);
+    glVertex2f(0, kOverlayHeight);
+    glTexCoord2f(1 - s, s);
+    glVertex2f(kOverlayWidth, kOverlayHeight);
+    glTexCoord2f(1 - s, 1 - s);
+    glVertex2f(kOverlayWidth, 0);
+}
+
+void LoopSeparation(float stride) {
+    if (!On(scene.blurSeparationLoop)) return;
+    if (scene.blurSeparation > scene.blurSeparationFinish) return;
+    scene.blurSeparation += stride;
+    if (scene.blurSeparation >= scene.blurSeparationFinish - 1) scene.blurSeparation = 0.0f;
+}
+
+void BounceSeparation(float stride) {
+    if (!On(scene.blurSeparationBounce)) return;
+    if (scene.blurSeparation > scene.blurSeparationFinish) return;
+    if (scene.blurSeparationFalling <= 1) scene.blurSeparation += stride;
+    if (scene.blurSeparation >= scene.blurSeparationFinish - 1) scene.blurSeparationFalling = 2;
+    if (On(scene.blurSeparationFalling)) {
+        scene.blurSeparation -= stride;
+        if (scene.blurSeparation <= 1.0f) scene.blurSeparationFalling = 0;
+    }
+}
+
+// The texture is 512 x 512 but the view may be smaller: only the pixels that
+// exist are copied (copying beyond the surface reads undefined contents);
+// the rest of the texture keeps its cleared content.
+void CopyViewIntoMotionTexture() {
+    if (scene.motionBlurTexture == 0) return;
+    const int width = std::clamp(scene.viewWidth, 0, kMotionTextureSize);
+    const int height = std::clamp(scene.viewHeight, 0, kMotionTextureSize);
+    glBindTexture(GL_TEXTURE_2D, scene.motionBlurTexture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
+}
+
+}  // namespace
+
+void RadialBlurPass(int layers, float step) {
+    RadialCapture();
+    DrawRadialLayers(layers, step);
+}
+
+void RadialBlurSources() {
+    glLoadIdentity();
+    if (On(scene.radialText)) {
+        ApplyTextTransform();
+        DrawTitle();
+    }
+    if (On(scene.radialParticles) && On(scene.particlesShown))
+        DrawParticleSystem(TheParticleEngine(), TheParticleSystem());
+    if (On(scene.radialStar) && scene.starsToggleCount >= 1) DrawRadialStars();
+    if (On(scene.radialFire)) DrawFire();
+}
+
+void RadialCapture() {
+    glViewport(0, 0, kRadialCaptureSize, kRadialCaptureSize);
+    RadialBlurSources();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, kRadialCaptureSize, kRadialCaptureSize, 0);
+    // Hand the clear colour over to the blur's background: the colour saved
+    // so far clears now, the sliders' colour is kept for the next frames.
+    scene.blurClearHold = 0;
+    ClearColourFromSaved();
+    SaveBackgroundColour(kBrightBackground);
+    scene.clearBlue = scene.savedBlue;
+    scene.clearGreen = scene.savedGreen;
+    RestoreViewViewport();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void DrawRadialLayers(int count, float step) {
+    count = std::min(count, kMostRadialLayers);
+    float s = scene.blurSeparation * kSeparationScale;
+    float alpha = scene.blurFadeAlpha * kFadeScale;
+    const float alphaStep = count > 0 ? alpha / static_cast<float>(count) : 0.0f;
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
+    BeginOrthoView();
+    glBegin(GL_QUADS);
+    for (int i = 0; i < count; ++i) {
+        glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, alpha);
+        DrawRadialLayerQuad(s);
+        s += step;
+        alpha -= alphaStep;
+    }
+    glEnd();
+    EndOrthoView();
+}
+
+void AdvanceSeparation() {
+    const float stride = scene.blurSeparationSpeed * kSeparationStepScale;
+    LoopSeparation(stride);
+    BounceSeparation(stride);
+}
+
+void MotionBlurPass() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    const float rate = static_cast<float>(kFastestCaptureRate - scene.blurRate);
+    if (On(scene.motionText)) ApplyTextTransform();
+    if (CaptureDue(rate)) {
+        glViewport(0, 0, kMotionTextureSize, kMotionTextureSize);
+        DrawMotionTexture();
+        MotionBlurSources();
+        CopyViewIntoMotionTexture();
+        RestoreViewViewport();
+    }
+    DrawMotionTexture();
+}
+
+bool CaptureDue(float rate) {
+    // A rate of zero or below (only from a hostile blurRate) never captures.
+    if (!(rate > 0.0f)) return false;
+    const double now = static_cast<double>(CurrentPlatform().TickCountMs()) * 0.001;
+    if (now - scene.lastCaptureTime <= 1.0 / rate) return false;
+    scene.lastCaptureTime = static_cast<float>(now);
+    return true;
+}
+
+void DrawMotionTexture() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SaveBackgroundColour(kDimBackground);
+    ClearColourFromSaved();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glDisable(GL_DEPTH_TEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, scene.motionBlurTexture);
+    glColor4f(1.0f, 1.0f, 1.0f, kFeedbackStrength);
+    const float width = static_cast<float>(scene.viewWidth);
+    const float height = static_cast<float>(scene.viewHeight);
+    BeginOrthoRect(0, 0, scene.viewWidth, scene.viewHeight);
+    const float dx = scene.extrudeRight - scene.extrudeLeft;
+    const float dy = scene.extrudeDown - scene.extrudeUp;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2f(dx, dy);
+    glTexCoord2f(0, 0);
+    glVertex2f(dx, height + dy);
+    glTexCoord2f(1, 0);
+    glVertex2f(width + dx, height + dy);
+    glTexCoord2f(1, 1);
+    glVertex2f(width + dx, dy);
+    glEnd();
+    EndOrthoRect();
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glPopMatrix();
+}
+
+void MotionBlurSources() {
+    if (On(scene.motionText)) {
+        BindTextTexture(TextPass::Main);
+        ApplyTextColour();
+    }
+    if (On(scene.motionTiles) && On(scene.tilesShown)) {
+        DrawTileLayer1();
+        DrawTileLayer2();
+    }
+    // The title is always part of the motion picture, drawn with the
+    // matrices as they stand (the text's own transform when chosen above).
+    DrawTitle();
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_DEPTH_TEST);
+    if (On(scene.motionStar)) DrawStars();
+    scene.blurClearHold = 2;
+    ClearColourFromSaved();
+    SaveBackgroundColour(kBrightBackground);
+}
+
+void CreateBlankTexture(std::uint32_t* names, int size, int components, unsigned format, int slot) {
+    if (!names || slot < 0 || size < 1 || size > kLargestBlankTexture || components < 1 || components > 4) return;
+    // Four bytes a pixel covers every byte format, whatever `format` says.
+    const std::vector<std::uint8_t> zeros(static_cast<std::size_t>(size) * size * 4, 0);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    names[slot] = name;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, components, size, size, 0, format, GL_UNSIGNED_BYTE, zeros.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
 }  // namespace quorbel

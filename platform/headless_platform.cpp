@@ -25,10 +25,14 @@ std::optional<std::size_t> HeadlessPlatform::ChooseCompressor(const std::vector<
     return std::nullopt;
 }
 
+// Counted from start-up rather than from boot, so that the scene's float
+// seconds stay precise to the millisecond however long the machine has been
+// up; it starts at one second, as a clock that has run a while, so the first
+// timed capture is never held back.
 std::uint64_t HeadlessPlatform::TickCountMs() {
     using namespace std::chrono;
-    return static_cast<std::uint64_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    static const steady_clock::time_point start = steady_clock::now();
+    return 1000u + static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now() - start).count());
 }
 
 std::string HeadlessPlatform::ReadProfileString(const std::string& section, const std::string& key,

@@ -44,13 +44,22 @@ void MotionBlurSetUp() {
     glDisable(GL_DEPTH_TEST);
 }
 
+// The density comes from the settings file, which may hold anything: keep
+// the layer count a sane whole number before it becomes an int.
+int RadialLayerCount() {
+    float layers = scene.blurDensity + 25.0f;
+    if (!(layers > 0.0f)) return 0;  // also NaN
+    if (layers >= static_cast<float>(kMostRadialLayers)) return kMostRadialLayers;
+    return static_cast<int>(layers);
+}
+
 void MainRadialBlur() {
     if (!On(scene.radialBlurOn)) return;
     glEnable(GL_DEPTH_TEST);
     glShadeModel(GL_SMOOTH);
     glMateriali(GL_FRONT, GL_SHININESS, 128);
     TraceCall("RadialBlurPass");
-    RadialBlurPass(static_cast<int>(scene.blurDensity + 25.0f), kRadialStep);
+    RadialBlurPass(RadialLayerCount(), kRadialStep);
     // The spread animates whether or not the scene is paused.
     TraceCall("AdvanceSeparation");
     AdvanceSeparation();

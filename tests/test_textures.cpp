@@ -54,6 +54,8 @@ TEST_F(PictureFolder, CompleteSetUpSetsTheStartState) {
 
 TEST_F(PictureFolder, MissingLinesPictureStopsBeforeTheFireStarsAndParticles) {
     fs::remove("gfx/lines.bmp");
+    CreateFireSystem(0);  // as if no earlier set-up ran in this process
+    stars = {};
     EXPECT_FALSE(InitScene());
     EXPECT_EQ(TheFireSystem(), nullptr);
     EXPECT_EQ(scene.starsHidden, 0);
