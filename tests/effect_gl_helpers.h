@@ -1,12 +1,18 @@
-// Small OpenGL helpers for the effect tests: plain textures so that pixels
-// depend on the effect rather than on a picture, the bound texture, and a way
-// to leave an error pending as a rejected upload would.
+// Shared pieces of the effect tests: a fixture with a fresh scene past the
+// start-up and without the text, plain textures so that pixels depend on the
+// effect rather than on a picture, and a way to leave an error pending as a
+// rejected upload would.
 #pragma once
 
 #include <GL/gl.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "scene/scene_composition.h"
+#include "scene/scene_state.h"
+#include "support/gl_test_env.h"
 
 namespace quorbel::testing {
 
@@ -37,5 +43,29 @@ inline void DrainGlErrors() {
 // GL_TEXTURE_BINDING_2D is a query, not a capability: enabling it is an
 // invalid enum, which leaves an error pending.
 inline void RaiseGlError() { glEnable(GL_TEXTURE_BINDING_2D); }
+
+class EffectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine_ = FreshScene();
+        ASSERT_TRUE(engine_);
+        ASSERT_TRUE(glIsTexture(scene.baseTextures[2])) << "the default pictures in Data/ and gfx/ are missing";
+        scene.startupStage = 2;
+        scene.textHidden = 2;
+        DrainGlErrors();
+    }
+    static void Frames(int count) {
+        for (int i = 0; i < count; ++i) RenderScene();
+    }
+    // Keeps the frame just drawn for Pixel and Lit; y counts from the bottom.
+    void Capture() { frame_ = engine_->ReadPixels(); }
+    Rgb Pixel(int x, int y) const { return PixelAt(frame_, engine_->width(), x, y); }
+    int Lit(int threshold = 16) const { return CountLitPixels(frame_, threshold); }
+    int Width() const { return engine_->width(); }
+    int Height() const { return engine_->height(); }
+
+    HeadlessEngine* engine_ = nullptr;
+    std::vector<std::uint8_t> frame_;
+};
 
 }  // namespace quorbel::testing
