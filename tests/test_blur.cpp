@@ -160,3 +160,35 @@ TEST_F(Blur, MotionTexturePersistsWhileOffAndShowsAgainWhenOn) {
 
 }  // namespace
 }  // namespace quorbel
+
+namespace quorbel {
+namespace {
+
+// The spread's run, by hand: speed 20 moves it 5 per frame towards a finish of 10.
+TEST(BlurSeparation, LoopsAndBouncesWithinItsFinishOnly) {
+    struct Row {
+        const char* name;
+        int loop, bounce;
+        float start;
+        std::vector<float> expected;  // after each frame
+    };
+    for (const Row& row : {Row{"loop drops to 0 near the finish", 2, 0, 0.0f, {5, 0, 5, 0}},
+                           Row{"bounce turns and steps back in one frame", 0, 2, 0.0f, {5, 5, 0, 5}},
+                           Row{"loop above the finish stays", 2, 0, 20.0f, {20, 20}},
+                           Row{"bounce above the finish stays", 0, 2, 20.0f, {20, 20}}}) {
+        SCOPED_TRACE(row.name);
+        scene = SceneState{};
+        scene.blurSeparationLoop = row.loop;
+        scene.blurSeparationBounce = row.bounce;
+        scene.blurSeparation = row.start;
+        scene.blurSeparationFinish = 10.0f;
+        scene.blurSeparationSpeed = 20.0f;
+        for (float expected : row.expected) {
+            AdvanceSeparation();
+            EXPECT_FLOAT_EQ(scene.blurSeparation, expected);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quorbel
