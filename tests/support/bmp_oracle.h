@@ -26,16 +26,15 @@ std::string PythonWithPillow();
 std::optional<Bytes> RunAndCapture(const std::string& command);
 std::string ShellQuote(const std::string& text);
 
-// Decodes a picture with ImageMagick / ffmpeg. The result is bottom row
-// first, like the loader's; nothing when the tool fails or the size is not
-// width x height.
+// Decodes a picture with ImageMagick. The result is bottom row first, like
+// the loader's; nothing when it fails or the size is not width x height.
 std::optional<Bytes> DecodeWithImageMagick(const std::filesystem::path& file, int width,
                                            int height);
-std::optional<Bytes> DecodeWithFfmpeg(const std::filesystem::path& file, int width, int height);
 
 // Reverses the row order of a picture.
 Bytes FlipRows(const Bytes& rgb, int width, int height);
-// Largest difference of any one channel; -1 when the sizes differ.
+// Largest difference of any one channel; 256 (more than any channel can
+// differ) when the sizes differ.
 int MaxChannelDifference(const Bytes& a, const Bytes& b);
 
 Bytes ReadFileBytes(const std::filesystem::path& file);
