@@ -19,19 +19,6 @@ TEST(SceneFieldTable, NamesAreUniqueAndCoverTheSettingsFields) {
         EXPECT_TRUE(names.count(name)) << name;
 }
 
-TEST(SceneFieldTable, StartValuesAreThoseOfAFreshProgram) {
-    SceneState fresh;
-    EXPECT_EQ(fresh.textPosZ, -10.0f);
-    EXPECT_EQ(fresh.textZoomEnd, -16.0f);
-    EXPECT_EQ(fresh.textFontFace, "Arial Black");
-    EXPECT_EQ(fresh.textFontWeight, 400);
-    EXPECT_EQ(fresh.tunnelWarpA, 30.0f);
-    EXPECT_EQ(fresh.starFieldTilt, 180.0f);
-    EXPECT_EQ(fresh.fireDirY, 2.01f);
-    EXPECT_EQ(fresh.paused, 0);
-    EXPECT_EQ(fresh.startupStage, 0);
-}
-
 TEST(SceneFieldAccess, SetsAndGetsEveryKind) {
     SceneState state;
     EXPECT_FALSE(SetSceneField(state, "tunnelShown", "2"));
