@@ -13,23 +13,16 @@ namespace quorbel::testing {
 
 namespace fs = std::filesystem;
 
-fs::path BmpSuiteDir() { return fs::path(QUORBEL_TESTDATA_DIR) / "bmpsuite"; }
-
 std::string ShellQuote(const std::string& text) {
     std::string quoted = "'";
     for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
-bool HasProgram(const std::string& program) {
-    return RunAndCapture("command -v " + ShellQuote(program)).has_value();
-}
-
 std::string PythonWithPillow() {
     // The interpreter first on the path may be a private one without PIL.
-    for (std::string candidate : {"python3", "/usr/bin/python3"}) {
+    for (std::string candidate : {"python3", "/usr/bin/python3"})
         if (RunAndCapture(candidate + " -c 'import PIL' 2>/dev/null")) return candidate;
-    }
     return {};
 }
 
@@ -37,31 +30,15 @@ std::optional<Bytes> RunAndCapture(const std::string& command) {
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return std::nullopt;
     Bytes output;
-    std::uint8_t buffer[65536];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.insert(output.end(), buffer, buffer + got);
-    }
-    int status = ::pclose(pipe);
-    if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    for (int c; (c = std::fgetc(pipe)) != EOF;) output.push_back(std::uint8_t(c));
+    const int status = ::pclose(pipe);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;  // also -1
     return output;
 }
 
-std::optional<Bytes> DecodeWithImageMagick(const fs::path& file, int width, int height) {
-    std::optional<Bytes> topFirst =
-        RunAndCapture("convert " + ShellQuote(file.string()) + " -depth 8 rgb:- 2>/dev/null");
-    if (!topFirst || topFirst->size() != static_cast<std::size_t>(width) * height * 3) {
-        return std::nullopt;
-    }
-    return FlipRows(*topFirst, width, height);
-}
-
-Bytes FlipRows(const Bytes& rgb, int width, int height) {
-    const auto stride = static_cast<std::ptrdiff_t>(width) * 3;
-    Bytes flipped(rgb.size());
-    for (int row = 0; row < height; ++row) {
-        std::copy_n(rgb.begin() + stride * row, stride, flipped.end() - stride * (row + 1));
-    }
-    return flipped;
+std::optional<Bytes> DecodeWithImageMagick(const fs::path& file) {
+    return RunAndCapture("convert " + ShellQuote(file.string()) +
+                         " -flip -depth 8 rgb:- 2>/dev/null");
 }
 
 int MaxChannelDifference(const Bytes& a, const Bytes& b) {
@@ -80,9 +57,13 @@ void WriteFileBytes(const fs::path& file, const Bytes& bytes) {
     std::ofstream(file, std::ios::binary) << std::string(bytes.begin(), bytes.end());
 }
 
-void WritePpm(const fs::path& file, int width, int height, const Bytes& topFirstRgb) {
-    std::ofstream(file, std::ios::binary) << "P6\n" << width << ' ' << height << "\n255\n"
-                                          << std::string(topFirstRgb.begin(), topFirstRgb.end());
+void WritePpm(const fs::path& file, int width, int height, const Bytes& bottomFirstRgb) {
+    std::ofstream out(file, std::ios::binary);
+    out << "P6\n" << width << ' ' << height << "\n255\n";
+    const auto stride = static_cast<std::size_t>(width) * 3;
+    for (int row = height - 1; row >= 0; --row) {
+        out.write(reinterpret_cast<const char*>(&bottomFirstRgb[row * stride]), stride);
+    }
 }
 
 ScratchFolder::ScratchFolder() {

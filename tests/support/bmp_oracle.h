@@ -13,34 +13,27 @@ namespace quorbel::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The BMP Suite folder of the shared test data.
-std::filesystem::path BmpSuiteDir();
-
-// True when `program` is found on the search path.
-bool HasProgram(const std::string& program);
 // A Python interpreter that can import PIL, or empty when there is none.
 std::string PythonWithPillow();
 
 // Runs a shell command and returns its standard output; nothing when it
-// exits with a failure status.
+// exits with a failure status (so "command -v x" tells whether x exists).
 std::optional<Bytes> RunAndCapture(const std::string& command);
 std::string ShellQuote(const std::string& text);
 
-// Decodes a picture with ImageMagick. The result is bottom row first, like
-// the loader's; nothing when it fails or the size is not width x height.
-std::optional<Bytes> DecodeWithImageMagick(const std::filesystem::path& file, int width,
-                                           int height);
+// Decodes a picture with ImageMagick, bottom row first like the loader;
+// nothing when ImageMagick cannot read it.
+std::optional<Bytes> DecodeWithImageMagick(const std::filesystem::path& file);
 
-// Reverses the row order of a picture.
-Bytes FlipRows(const Bytes& rgb, int width, int height);
 // Largest difference of any one channel; 256 (more than any channel can
 // differ) when the sizes differ.
 int MaxChannelDifference(const Bytes& a, const Bytes& b);
 
 Bytes ReadFileBytes(const std::filesystem::path& file);
 void WriteFileBytes(const std::filesystem::path& file, const Bytes& bytes);
-// Writes a binary PPM from top-row-first RGB.
-void WritePpm(const std::filesystem::path& file, int width, int height, const Bytes& topFirstRgb);
+// Writes a binary PPM (top row first) of a picture held bottom row first.
+void WritePpm(const std::filesystem::path& file, int width, int height,
+              const Bytes& bottomFirstRgb);
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes. The current directory is not touched.
