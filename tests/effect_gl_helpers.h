@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "scene/scene_composition.h"
@@ -44,6 +45,15 @@ inline void DrainGlErrors() {
 // invalid enum, which leaves an error pending.
 inline void RaiseGlError() { glEnable(GL_TEXTURE_BINDING_2D); }
 
+// Each channel of `pixel` within `tolerance` of red, green, blue.
+inline ::testing::AssertionResult RgbNear(Rgb pixel, int red, int green, int blue, int tolerance = 2) {
+    if (std::abs(pixel.r - red) <= tolerance && std::abs(pixel.g - green) <= tolerance &&
+        std::abs(pixel.b - blue) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel " << pixel.r << ", " << pixel.g << ", " << pixel.b << " instead of "
+                                         << red << ", " << green << ", " << blue;
+}
+
 class EffectTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,8 +67,13 @@ protected:
     static void Frames(int count) {
         for (int i = 0; i < count; ++i) RenderScene();
     }
-    // Keeps the frame just drawn for Pixel and Lit; y counts from the bottom.
-    void Capture() { frame_ = engine_->ReadPixels(); }
+    // Draws `frames` more frames and keeps the last one for Pixel and Lit;
+    // y counts from the bottom.
+    const std::vector<std::uint8_t>& Capture(int frames = 0) {
+        Frames(frames);
+        frame_ = engine_->ReadPixels();
+        return frame_;
+    }
     Rgb Pixel(int x, int y) const { return PixelAt(frame_, engine_->width(), x, y); }
     int Lit(int threshold = 16) const { return CountLitPixels(frame_, threshold); }
     int Width() const { return engine_->width(); }
