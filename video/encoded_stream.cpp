@@ -11,6 +11,9 @@ namespace quorbel {
 
 std::unique_ptr<EncodedStream> EncodedStream::Open(const std::string& path, const Settings& settings,
                                                    Failure& failure) {
+    // FFmpeg's own chatter (encoder notes, warnings) would only clutter the
+    // terminal; what matters comes back as error codes and is reported.
+    av_log_set_level(AV_LOG_ERROR);
     std::unique_ptr<EncodedStream> stream(new EncodedStream);
     stream->width_ = settings.width;
     stream->height_ = settings.height;
@@ -113,6 +116,8 @@ int EncodedStream::Write(const std::uint8_t* pixels) {
     const int sourceStride[1] = {-rowBytes};
     sws_scale(converter_, source, sourceStride, 0, height_, frame_->data, frame_->linesize);
     frame_->pts = nextPts_++;
+    // A fixed-quantiser encoder reads the quantiser from each picture.
+    frame_->quality = codec_->global_quality;
     error = avcodec_send_frame(codec_, frame_);
     if (error < 0) return error;
     return Drain();

@@ -80,6 +80,10 @@ RecordingOutcome Record(AviWriter& writer, int frameCount, FrameSource& source, 
     outcome.writeFailed = pipeline->failures() > 0;
     outcome.framesRecorded = pipeline->consumed() - pipeline->failures();
     if (outcome.writeFailed) ShowError(kWriteFailedMessage);
+    if (outcome.framesRecorded == 0) {
+        writer.Discard();  // stopped or failed before the first frame: an empty video helps nobody
+        return outcome;
+    }
     outcome.saved = writer.Close();
     return outcome;
 }

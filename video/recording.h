@@ -53,8 +53,9 @@ constexpr int kRecordingBuffers = 3;
 
 // Opens `writer` (its name, rate and frame format already set), records
 // `frameCount` frames from `source` and closes it. A count of 0 or less
-// records nothing: no chooser, no file. Failures are reported through the
-// platform as they happen.
+// records nothing: no chooser, no file; so does a recording stopped or
+// failed before its first frame was written. Failures are reported through
+// the platform as they happen.
 RecordingOutcome Record(AviWriter& writer, int frameCount, FrameSource& source, RecordingObserver& observer);
 
 }  // namespace quorbel

@@ -209,6 +209,10 @@ int RecordHeadless(HeadlessEngine& engine, const HeadlessOptions& options) {
         std::fprintf(stderr, "quorbel: 0 frames asked: nothing recorded, no file written\n");
         return 0;
     }
+    if (outcome.opened && outcome.stoppedEarly && outcome.framesRecorded == 0) {
+        std::fprintf(stderr, "quorbel: stopped before the first frame: nothing recorded, no file written\n");
+        return 130;
+    }
     if (!outcome.saved) return 1;
     PrintSummary(writer, outcome, seconds);
     return outcome.writeFailed ? 1 : 0;
