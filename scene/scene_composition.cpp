@@ -9,6 +9,7 @@
 #include "effects/text.h"
 #include "effects/tiles.h"
 #include "effects/tunnel.h"
+#include "scene/coverage.h"
 #include "scene/frame_trace.h"
 #include "scene/gl_setup.h"
 #include "scene/scene_state.h"
@@ -85,10 +86,12 @@ void FirePass() {
 
 void TilesPass() {
     if (!On(scene.tilesShown)) return;
+    BeginSolidLayer();
     TraceCall("DrawTileLayer1");
     DrawTileLayer1();
     TraceCall("DrawTileLayer2");
     DrawTileLayer2();
+    EndSolidLayer();
 }
 
 void AdditiveBlend() {
@@ -148,8 +151,12 @@ void TextPassTearDown() {
 
 void TextPass(TextPass pass) {
     TextPassSetUp();
+    // Glass adds light like a glow; every other look has solid faces.
+    const bool solid = !On(scene.textGlassBlend);
+    if (solid) BeginSolidLayer();
     TraceCall(pass == TextPass::Main ? "DrawText" : "DrawTextAfterTunnel");
     DrawText(pass);
+    if (solid) EndSolidLayer();
     TextPassTearDown();
 }
 
@@ -178,6 +185,7 @@ void TunnelRebuild() {
 
 void MainSequence() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearCoverage();
     MotionBlurSetUp();
     MainRadialBlur();
     if (!On(scene.tunnelShown) && On(scene.fireShown)) FirePass();
@@ -198,7 +206,9 @@ void TunnelSequence() {
     glDisable(GL_BLEND);
     TunnelBlurs();
     TraceCall("DrawTunnel");
+    BeginSolidLayer();
     DrawTunnel();
+    EndSolidLayer();
     if (On(scene.fireShown)) FirePass();
     TilesPass();
     AdditiveBlend();

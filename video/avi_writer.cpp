@@ -4,9 +4,11 @@
 
 #include "platform/platform.h"
 #include "video/avi_messages.h"
+#include "video/container.h"
 #include "video/encoded_stream.h"
 #include "video/encoder_catalog.h"
 #include "video/pending_file.h"
+#include "video/pending_sequence.h"
 
 extern "C" {
 #include <libavutil/error.h>
@@ -18,21 +20,30 @@ namespace {
 
 constexpr const char* kExtensionMark = "avi";
 
-std::string FormatDescription(int width, int height, int frameRate) {
-    return "no encoder can write " + std::to_string(width) + " x " + std::to_string(height) + " frames at " +
-           std::to_string(frameRate) + " frames per second";
+std::string FormatDescription(const RecordingFormat& format) {
+    std::string text = "no encoder can write " + std::to_string(format.width) + " x " + std::to_string(format.height) +
+                       " frames at " + FrameRateText(format.rate) + " frames per second";
+    if (format.alpha) text += " with transparency";
+    if (format.container->kind != ContainerKind::Avi) text += std::string(" into a ") + format.container->extension + " file";
+    return text;
+}
+
+std::unique_ptr<PendingOutput> CreatePending(const ContainerSpec& container, const std::string& fileName,
+                                             int& error) {
+    if (container.pictureSequence) return PendingSequence::Create(fileName, error);
+    return PendingFile::Create(fileName, error);
 }
 
 }  // namespace
 
-BitmapInfoHeader BitmapInfoForView(int clientWidth, int clientHeight) {
+BitmapInfoHeader BitmapInfoForView(int clientWidth, int clientHeight, int bitCount) {
     BitmapInfoHeader info;
     info.size = sizeof(BitmapInfoHeader);
     info.width = std::max(clientWidth, 0) / 4 * 4;
     info.height = std::max(clientHeight, 0) / 4 * 4;
     info.planes = 1;
-    info.bitCount = 24;
-    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(info.width) * 24 + 31) / 32 * 4;
+    info.bitCount = static_cast<std::uint16_t>(bitCount == 32 ? 32 : 24);
+    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(info.width) * info.bitCount + 31) / 32 * 4;
     info.imageSize = rowBytes * static_cast<std::uint32_t>(info.height);
     return info;
 }
@@ -41,10 +52,11 @@ AviWriter::AviWriter() = default;
 AviWriter::~AviWriter() = default;
 
 void AviWriter::SetBitmapInfoFromView(int clientWidth, int clientHeight) {
-    bitmapInfo = BitmapInfoForView(clientWidth, clientHeight);
+    bitmapInfo = BitmapInfoForView(clientWidth, clientHeight, alpha ? 32 : 24);
 }
 
 void AviWriter::EnsureAviExtension() {
+    if (HasOtherContainerExtension(fileName)) return;
     // Only the file's own name counts: a folder such as /home/david must not
     // stop a bare "clip" from getting its extension.
     const std::size_t slash = fileName.rfind('/');
@@ -52,13 +64,16 @@ void AviWriter::EnsureAviExtension() {
     if (fileName.find(kExtensionMark, nameStart) == std::string::npos) fileName += ".avi";
 }
 
+const ContainerSpec& AviWriter::container() const { return ContainerForName(fileName); }
+
 std::size_t AviWriter::frameBytes() const {
-    return static_cast<std::size_t>(std::max(bitmapInfo.width, 0)) * std::max(bitmapInfo.height, 0) * 3;
+    return static_cast<std::size_t>(std::max(bitmapInfo.width, 0)) * std::max(bitmapInfo.height, 0) *
+           (alpha ? 4 : 3);
 }
 
 bool AviWriter::CheckFrameFormat() {
     const bool usable = bitmapInfo.width > 0 && bitmapInfo.height > 0 && bitmapInfo.width % 4 == 0 &&
-                        bitmapInfo.bitCount == 24 && bitmapInfo.imageSize >= frameBytes();
+                        bitmapInfo.bitCount == (alpha ? 32 : 24) && bitmapInfo.imageSize >= frameBytes();
     if (!usable) ShowError(StreamCreationFailedMessage("the frame size is " + std::to_string(bitmapInfo.width) +
                                                        " x " + std::to_string(bitmapInfo.height)));
     return usable;
@@ -68,16 +83,18 @@ bool AviWriter::Open() {
     Discard();
     cancelled_ = false;
     int error = 0;
-    auto file = PendingFile::Create(fileName, error);
+    const ContainerSpec& kind = container();
+    auto file = CreatePending(kind, fileName, error);
     if (!file) {
         ShowError(OpenFailedMessage(fileName, AVERROR(error)));
         return false;
     }
     if (!CheckFrameFormat()) return false;
     const int width = bitmapInfo.width, height = bitmapInfo.height;
-    const auto encoders = AvailableEncoders(width, height, frameRate);
+    const RecordingFormat wanted{&kind, width, height, {frameRate, frameRateScale}, alpha};
+    const auto encoders = AvailableEncoders(wanted);
     if (encoders.empty()) {
-        ShowError(StreamCreationFailedMessage(FormatDescription(width, height, frameRate)));
+        ShowError(StreamCreationFailedMessage(FormatDescription(wanted)));
         return false;
     }
     const auto choice = CurrentPlatform().ChooseCompression(DescribeForChooser(encoders));
@@ -86,8 +103,8 @@ bool AviWriter::Open() {
         return false;
     }
     const EncoderSpec& spec = *encoders[choice->index];
-    const StreamFormat format = *FormatFor(spec, width, height, frameRate);
-    const EncodedStream::Settings settings{&spec, format, width, height, choice->quality};
+    const StreamFormat format = *FormatFor(spec, wanted);
+    const EncodedStream::Settings settings{&spec, &kind, alpha, format, width, height, choice->quality};
     EncodedStream::Failure failure;
     auto stream = EncodedStream::Open(file->temporaryPath(), settings, failure);
     if (!stream) {

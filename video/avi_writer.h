@@ -2,6 +2,12 @@
 // AVI file. Made afresh for each recording: sized from the view, opened
 // (which asks the user for a compressor), written once per frame, closed.
 //
+// The file's extension may ask for another container instead (.mov, .mp4,
+// .webm, or .png for a numbered picture per frame, see container.h); the
+// compressors offered are then those that container holds. With `alpha`
+// the frames are 32-bit, blue, green, red and straight alpha, and only
+// compressors that keep the transparency are offered.
+//
 // The file is written under a temporary name beside `fileName` and only
 // renamed to it by a successful Close, so a cancelled or failed recording
 // never leaves a broken file there. Open, WriteFrame and Close show their
@@ -33,17 +39,24 @@ struct BitmapInfoHeader {
 static_assert(sizeof(BitmapInfoHeader) == 40, "the header is 40 bytes on every platform");
 
 // A 24-bit frame format for a view's client area: each side rounded down to
-// a multiple of 4, rows of blue, green, red bytes, bottom row first.
-BitmapInfoHeader BitmapInfoForView(int clientWidth, int clientHeight);
+// a multiple of 4, rows of blue, green, red bytes, bottom row first. With a
+// bit count of 32 each pixel also has its alpha byte.
+BitmapInfoHeader BitmapInfoForView(int clientWidth, int clientHeight, int bitCount = 24);
 
-class PendingFile;
+class PendingOutput;
 class EncodedStream;
+struct ContainerSpec;
 
 class AviWriter {
 public:
     std::string fileName = "Untitled1.avi";
     std::int32_t frameRate = 30;  // frames per second
     BitmapInfoHeader bitmapInfo{};
+    // The rate is frameRate frames per frameRateScale seconds (30000 per
+    // 1001 for the NTSC television rate).
+    std::int32_t frameRateScale = 1;
+    // Frames carry transparency (set before SetBitmapInfoFromView).
+    bool alpha = false;
     std::int32_t frameIndex = 0;  // number of the next frame to write
 
     AviWriter();
@@ -53,8 +66,11 @@ public:
 
     void SetBitmapInfoFromView(int clientWidth, int clientHeight);
     // Appends ".avi" when the file's own name (not its folders) does not
-    // contain "avi" anywhere, case-sensitively.
+    // contain "avi" anywhere, case-sensitively, and does not end in the
+    // extension of another container the writer can make.
     void EnsureAviExtension();
+    // The container the file name asks for.
+    const ContainerSpec& container() const;
 
     // Creates the file, asks the platform for a compressor among those that
     // can write this frame size and rate, and writes the header. True when
@@ -90,7 +106,7 @@ public:
 private:
     bool CheckFrameFormat();
 
-    std::unique_ptr<PendingFile> file_;
+    std::unique_ptr<PendingOutput> file_;
     std::unique_ptr<EncodedStream> stream_;
     std::string encoderId_;
     double secondsPerFrame_ = 0;

@@ -4,20 +4,52 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
 }
 
 namespace quorbel {
+
+namespace {
+
+// "name=value:name=value" as an FFmpeg dictionary (null for an empty text).
+int ParseOptions(const char* text, AVDictionary** options) {
+    if (!text || !*text) return 0;
+    return av_dict_parse_string(options, text, "=", ":", 0);
+}
+
+// Options FFmpeg did not take are a fault in our tables, not something to
+// carry on without: the stream would silently not be what it claims.
+int OpenWithOptions(AVCodecContext* context, const AVCodec* codec, const char* text) {
+    AVDictionary* options = nullptr;
+    int error = ParseOptions(text, &options);
+    if (error >= 0) error = avcodec_open2(context, codec, &options);
+    if (error >= 0 && av_dict_count(options) > 0) error = AVERROR_OPTION_NOT_FOUND;
+    av_dict_free(&options);
+    return error;
+}
+
+bool IsRgb(AVPixelFormat format) {
+    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
+    return descriptor && (descriptor->flags & AV_PIX_FMT_FLAG_RGB);
+}
+
+}  // namespace
 
 std::unique_ptr<EncodedStream> EncodedStream::Open(const std::string& path, const Settings& settings,
                                                    Failure& failure) {
     // FFmpeg's own chatter (encoder notes, warnings) would only clutter the
     // terminal; what matters comes back as error codes and is reported.
     av_log_set_level(AV_LOG_ERROR);
+    const ContainerSpec& container = settings.container ? *settings.container : AviContainer();
     std::unique_ptr<EncodedStream> stream(new EncodedStream);
     stream->width_ = settings.width;
     stream->height_ = settings.height;
-    int error = stream->OpenFile(path);
+    stream->bytesPerPixel_ = settings.alpha ? 4 : 3;
+    // AVI keeps the colour handling it always had; the other containers
+    // state BT.709 (what editors assume for HD, and unambiguous at any size).
+    stream->tagsColour_ = container.kind != ContainerKind::Avi && !IsRgb(settings.format.pixelFormat);
+    int error = stream->OpenFile(path, container);
     Stage stage = Stage::File;
     if (error == 0) {
         stage = Stage::Stream;
@@ -26,8 +58,11 @@ std::unique_ptr<EncodedStream> EncodedStream::Open(const std::string& path, cons
     if (error == 0) error = stream->OpenConverter(settings);
     if (error == 0) {
         stage = Stage::Header;
-        error = avformat_write_header(stream->format_, nullptr);
-        if (error >= 0) error = stream->format_->pb->error;
+        AVDictionary* options = nullptr;
+        error = ParseOptions(container.muxerOptions, &options);
+        if (error >= 0) error = avformat_write_header(stream->format_, &options);
+        av_dict_free(&options);
+        if (error >= 0) error = stream->PendingWriteError();
     }
     if (error < 0) {
         failure = {stage, error};
@@ -48,12 +83,18 @@ EncodedStream::~EncodedStream() {
     }
 }
 
-int EncodedStream::OpenFile(const std::string& path) {
-    int error = avformat_alloc_output_context2(&format_, nullptr, "avi", nullptr);
+int EncodedStream::OpenFile(const std::string& path, const ContainerSpec& container) {
+    int error = avformat_alloc_output_context2(&format_, nullptr, container.muxer, nullptr);
     if (error < 0) return error;
     // The file protocol by name: a path with a colon in it is still a file,
     // never a URL.
-    return avio_open(&format_->pb, ("file:" + path).c_str(), AVIO_FLAG_WRITE);
+    const std::string url = "file:" + path;
+    av_free(format_->url);
+    format_->url = av_strdup(url.c_str());
+    if (!format_->url) return AVERROR(ENOMEM);
+    // A picture sequence opens one file per frame itself.
+    if (format_->oformat->flags & AVFMT_NOFILE) return 0;
+    return avio_open(&format_->pb, url.c_str(), AVIO_FLAG_WRITE);
 }
 
 int EncodedStream::OpenEncoder(const Settings& settings) {
@@ -71,6 +112,7 @@ int EncodedStream::OpenEncoder(const Settings& settings) {
     codec_->time_base = settings.format.timeBase;
     codec_->framerate = av_inv_q(settings.format.timeBase);
     codec_->color_range = settings.encoder->fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
+    TagColours();
     // The recording already runs the encoder on a thread of its own; more
     // threads would only compete with the renderer for the same cores.
     codec_->thread_count = 1;
@@ -79,28 +121,50 @@ int EncodedStream::OpenEncoder(const Settings& settings) {
         codec_->global_quality = FF_QP2LAMBDA * QuantiserForQuality(settings.quality);
     }
     if (format_->oformat->flags & AVFMT_GLOBALHEADER) codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    int error = avcodec_open2(codec_, codec, nullptr);
+    const char* options = settings.alpha ? settings.encoder->alphaOptions : settings.encoder->options;
+    int error = OpenWithOptions(codec_, codec, options);
     if (error < 0) return error;
 
     stream_->time_base = codec_->time_base;
     stream_->avg_frame_rate = codec_->framerate;
     error = avcodec_parameters_from_context(stream_->codecpar, codec_);
     if (error < 0) return error;
-    if (settings.encoder->codecTag) stream_->codecpar->codec_tag = settings.encoder->codecTag;
+    const bool inAvi = !settings.container || settings.container->kind == ContainerKind::Avi;
+    if (settings.encoder->codecTag && inAvi) stream_->codecpar->codec_tag = settings.encoder->codecTag;
+    // WebM keeps VP9's transparency beside the picture; readers look for
+    // this mark to know it is there.
+    if (settings.alpha && settings.container && settings.container->kind == ContainerKind::WebM)
+        av_dict_set(&stream_->metadata, "alpha_mode", "1", 0);
 
     frame_->format = codec_->pix_fmt;
     frame_->width = width_;
     frame_->height = height_;
+    // Some encoders (ProRes) take the colour description from each picture.
+    frame_->colorspace = codec_->colorspace;
+    frame_->color_primaries = codec_->color_primaries;
+    frame_->color_trc = codec_->color_trc;
+    frame_->color_range = codec_->color_range;
     return av_frame_get_buffer(frame_, 0);
 }
 
+void EncodedStream::TagColours() {
+    if (!tagsColour_) return;
+    codec_->colorspace = AVCOL_SPC_BT709;
+    codec_->color_primaries = AVCOL_PRI_BT709;
+    codec_->color_trc = AVCOL_TRC_BT709;
+}
+
 int EncodedStream::OpenConverter(const Settings& settings) {
-    converter_ = sws_getContext(width_, height_, AV_PIX_FMT_BGR24, width_, height_, settings.format.pixelFormat,
-                                SWS_BICUBIC, nullptr, nullptr, nullptr);
+    const AVPixelFormat source = settings.alpha ? AV_PIX_FMT_BGRA : AV_PIX_FMT_BGR24;
+    converter_ = sws_getContext(width_, height_, source, width_, height_, settings.format.pixelFormat, SWS_BICUBIC,
+                                nullptr, nullptr, nullptr);
     if (!converter_) return AVERROR(EINVAL);
     if (settings.encoder->fullRange) {
         const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);
         sws_setColorspaceDetails(converter_, bt601, 1, bt601, 1, 0, 1 << 16, 1 << 16);
+    } else if (tagsColour_) {
+        const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+        sws_setColorspaceDetails(converter_, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
     }
     return 0;
 }
@@ -111,7 +175,7 @@ int EncodedStream::Write(const std::uint8_t* pixels) {
     int error = av_frame_make_writable(frame_);
     if (error < 0) return error;
     // A negative stride walks the bottom-up rows from the top.
-    const int rowBytes = width_ * 3;
+    const int rowBytes = width_ * bytesPerPixel_;
     const std::uint8_t* source[1] = {pixels + static_cast<std::ptrdiff_t>(height_ - 1) * rowBytes};
     const int sourceStride[1] = {-rowBytes};
     sws_scale(converter_, source, sourceStride, 0, height_, frame_->data, frame_->linesize);
@@ -123,10 +187,12 @@ int EncodedStream::Write(const std::uint8_t* pixels) {
     return Drain();
 }
 
+int EncodedStream::PendingWriteError() const { return format_->pb ? format_->pb->error : 0; }
+
 int EncodedStream::Drain() {
     for (;;) {
         int error = avcodec_receive_packet(codec_, packet_);
-        if (error == AVERROR(EAGAIN) || error == AVERROR_EOF) return format_->pb->error;
+        if (error == AVERROR(EAGAIN) || error == AVERROR_EOF) return PendingWriteError();
         if (error < 0) return error;
         av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
         packet_->stream_index = stream_->index;
@@ -148,6 +214,7 @@ int EncodedStream::Finish() {
 }
 
 int EncodedStream::CloseFile() {
+    if (!format_->pb) return 0;
     avio_flush(format_->pb);
     const int pending = format_->pb->error;
     const int closed = avio_closep(&format_->pb);

@@ -1,7 +1,9 @@
-// One AVI file holding one video stream, on FFmpeg: libavformat's AVI muxer,
-// one libavcodec encoder, and libswscale turning the program's bottom-up BGR
-// frames into the encoder's pixel format. Everything is allocated when the
-// stream opens; writing a frame allocates nothing of ours.
+// One video stream in a file, on FFmpeg: the container's libavformat muxer
+// (AVI, QuickTime, MPEG-4, WebM, or a numbered picture per frame), one
+// libavcodec encoder, and libswscale turning the program's bottom-up BGR (or
+// BGRA, with transparency) frames into the encoder's pixel format. Everything
+// is allocated when the stream opens; writing a frame allocates nothing of
+// ours.
 //
 // Not tied to any thread, but not shareable: one thread at a time.
 #pragma once
@@ -25,6 +27,8 @@ class EncodedStream {
 public:
     struct Settings {
         const EncoderSpec* encoder = nullptr;
+        const ContainerSpec* container = nullptr;  // null: AVI
+        bool alpha = false;  // frames are BGRA with straight alpha, not BGR
         StreamFormat format{};
         int width = 0;
         int height = 0;
@@ -38,7 +42,8 @@ public:
     };
 
     // Opens `path` for writing (truncating it), sets up the encoder and
-    // writes the file header. Null with `failure` set when a step fails;
+    // writes the file header. For a picture sequence `path` is the pattern
+    // of the pictures' names (see SequencePattern). Null with `failure` set when a step fails;
     // whatever was opened is closed again.
     static std::unique_ptr<EncodedStream> Open(const std::string& path, const Settings& settings, Failure& failure);
     // Closes the file without its index when Finish was not called.
@@ -46,8 +51,8 @@ public:
     EncodedStream(const EncodedStream&) = delete;
     EncodedStream& operator=(const EncodedStream&) = delete;
 
-    // Encodes one frame: width x height rows of blue, green, red bytes,
-    // bottom row first, no padding. Returns 0 or an AVERROR code.
+    // Encodes one frame: width x height rows of blue, green, red (and alpha)
+    // bytes, bottom row first, no padding. Returns 0 or an AVERROR code.
     int Write(const std::uint8_t* pixels);
     // Drains the encoder, writes the index and closes the file. Returns 0 or
     // the first AVERROR code met, including a write error the file layer
@@ -56,11 +61,13 @@ public:
 
 private:
     EncodedStream() = default;
-    int OpenFile(const std::string& path);
+    int OpenFile(const std::string& path, const ContainerSpec& container);
     int OpenEncoder(const Settings& settings);
+    void TagColours();
     int OpenConverter(const Settings& settings);
     int Drain();
     int CloseFile();
+    int PendingWriteError() const;
 
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
@@ -71,6 +78,8 @@ private:
     std::int64_t nextPts_ = 0;
     int width_ = 0;
     int height_ = 0;
+    int bytesPerPixel_ = 3;
+    bool tagsColour_ = false;  // BT.709, stated in the file
     bool headerWritten_ = false;
     bool finished_ = false;
 };

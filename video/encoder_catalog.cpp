@@ -16,23 +16,52 @@ constexpr std::uint32_t FourCc(char a, char b, char c, char d) {
            static_cast<std::uint32_t>(d) << 24;
 }
 
-// Motion JPEG is suggested: every video editor reads it, each frame stands
-// alone (cuts anywhere), and it keeps up with the renderer on one core.
-// MPEG-4 goes out as XVID, the code most players and editors know it by.
+constexpr unsigned kAvi = ContainerBit(ContainerKind::Avi);
+constexpr unsigned kMov = ContainerBit(ContainerKind::QuickTime);
+constexpr unsigned kMp4 = ContainerBit(ContainerKind::Mp4);
+constexpr unsigned kWebM = ContainerBit(ContainerKind::WebM);
+constexpr unsigned kPng = ContainerBit(ContainerKind::PngSequence);
+constexpr AVPixelFormat kNoAlpha = AV_PIX_FMT_NONE;
+
+// Motion JPEG is suggested for AVI: every video editor reads it, each frame
+// stands alone (cuts anywhere), and it keeps up with the renderer on one
+// core. MPEG-4 goes out as XVID, the code most players and editors know it by.
+// In a QuickTime movie ProRes comes first, the format editors exchange; its
+// 4444 profile keeps the transparency at full resolution. QuickTime
+// Animation is lossless, so a title keyed over footage is exactly the render.
+// H.264 in 4:2:0 is what every player and sharing site accepts; a fixed
+// quality (crf) rather than a bit rate keeps titles crisp however still they
+// are. VP9 is told to work "good" but not at its slowest setting, or a
+// 1080p recording would take minutes per second of video.
 const std::vector<EncoderSpec> kCatalog = {
-    {"mjpeg", "Motion JPEG (every frame a picture; edits well)", AV_PIX_FMT_YUV422P, true, true, 0, false},
-    {"mpeg4", "MPEG-4 Part 2 (small files)", AV_PIX_FMT_YUV420P, true, false, FourCc('X', 'V', 'I', 'D'), false},
-    {"dvvideo", "DV (for DV editors and tape)", AV_PIX_FMT_NONE, false, false, 0, true},
-    {"ffv1", "FFV1 (lossless)", AV_PIX_FMT_BGR0, false, false, 0, false},
-    {"huffyuv", "HuffYUV (lossless YUV 4:2:2)", AV_PIX_FMT_YUV422P, false, false, 0, false},
-    {"rawvideo", "Uncompressed RGB (24-bit, very large)", AV_PIX_FMT_BGR24, false, false, 0, false},
+    {"mjpeg", "Motion JPEG (every frame a picture; edits well)", AV_PIX_FMT_YUV422P, true, true, 0, false, kAvi,
+     kNoAlpha, "", ""},
+    {"mpeg4", "MPEG-4 Part 2 (small files)", AV_PIX_FMT_YUV420P, true, false, FourCc('X', 'V', 'I', 'D'), false, kAvi,
+     kNoAlpha, "", ""},
+    {"dvvideo", "DV (for DV editors and tape)", AV_PIX_FMT_NONE, false, false, 0, true, kAvi, kNoAlpha, "", ""},
+    {"ffv1", "FFV1 (lossless)", AV_PIX_FMT_BGR0, false, false, 0, false, kAvi, kNoAlpha, "", ""},
+    {"huffyuv", "HuffYUV (lossless YUV 4:2:2)", AV_PIX_FMT_YUV422P, false, false, 0, false, kAvi, kNoAlpha, "", ""},
+    {"rawvideo", "Uncompressed RGB (24-bit, very large)", AV_PIX_FMT_BGR24, false, false, 0, false, kAvi, kNoAlpha,
+     "", ""},
+    {"prores_ks", "Apple ProRes 422 HQ, 4444 with --alpha (for editors)", AV_PIX_FMT_YUV422P10LE, false, false, 0,
+     false, kMov, AV_PIX_FMT_YUVA444P10LE, "profile=hq", "profile=4444"},
+    {"qtrle", "QuickTime Animation (lossless RGB)", AV_PIX_FMT_RGB24, false, false, 0,
+     false, kMov, AV_PIX_FMT_ARGB, "", ""},
+    {"libx264", "H.264 (4:2:0, plays everywhere; for sharing)", AV_PIX_FMT_YUV420P, false, false, 0, false, kMp4 | kMov,
+     kNoAlpha, "preset=medium:crf=18", ""},
+    {"libvpx-vp9", "VP9 (for the web)", AV_PIX_FMT_YUV420P, false, false, 0, false, kWebM,
+     AV_PIX_FMT_YUVA420P, "deadline=good:cpu-used=4:crf=24:b=0", "deadline=good:cpu-used=4:crf=24:b=0"},
+    {"png", "PNG pictures (lossless)", AV_PIX_FMT_RGB24, false, false, 0, false, kPng,
+     AV_PIX_FMT_RGBA, "", ""},
 };
 
 // A DV stream is one of two television systems; its frames carry the system,
-// so the file's rate must be the system's: 525 lines run at 30000/1001.
-std::optional<StreamFormat> DvFormat(int width, int height, int frameRate) {
-    if (width == 720 && height == 480 && frameRate == 30) return StreamFormat{AV_PIX_FMT_YUV411P, {1001, 30000}};
-    if (width == 720 && height == 576 && frameRate == 25) return StreamFormat{AV_PIX_FMT_YUV420P, {1, 25}};
+// so the file's rate must be the system's: 525 lines run at 30000/1001
+// (asked as 30 or as 30000/1001).
+std::optional<StreamFormat> DvFormat(int width, int height, FrameRate rate) {
+    const bool ntscRate = rate == FrameRate{30, 1} || rate == FrameRate{30000, 1001};
+    if (width == 720 && height == 480 && ntscRate) return StreamFormat{AV_PIX_FMT_YUV411P, {1001, 30000}};
+    if (width == 720 && height == 576 && rate == FrameRate{25, 1}) return StreamFormat{AV_PIX_FMT_YUV420P, {1, 25}};
     return std::nullopt;
 }
 
@@ -54,17 +83,31 @@ const EncoderSpec* FindEncoderSpec(std::string_view id) {
 }
 
 std::optional<StreamFormat> FormatFor(const EncoderSpec& spec, int width, int height, int frameRate) {
-    if (width <= 0 || height <= 0 || frameRate <= 0) return std::nullopt;
-    if (spec.dvOnly) return DvFormat(width, height, frameRate);
-    return StreamFormat{spec.pixelFormat, {1, frameRate}};
+    return FormatFor(spec, RecordingFormat{&AviContainer(), width, height, {frameRate, 1}, false});
 }
 
+std::optional<StreamFormat> FormatFor(const EncoderSpec& spec, const RecordingFormat& format) {
+    const ContainerSpec& container = format.container ? *format.container : AviContainer();
+    if (format.width <= 0 || format.height <= 0 || format.rate.frames <= 0 || format.rate.seconds <= 0)
+        return std::nullopt;
+    if (!ContainerHolds(container, spec)) return std::nullopt;
+    if (format.alpha && !CarriesAlpha(spec)) return std::nullopt;
+    if (spec.dvOnly) return DvFormat(format.width, format.height, format.rate);
+    return StreamFormat{format.alpha ? spec.alphaFormat : spec.pixelFormat, {format.rate.seconds, format.rate.frames}};
+}
+
+bool EncoderPresent(const EncoderSpec& spec) { return avcodec_find_encoder_by_name(spec.id) != nullptr; }
+
 std::vector<const EncoderSpec*> AvailableEncoders(int width, int height, int frameRate) {
+    return AvailableEncoders(RecordingFormat{&AviContainer(), width, height, {frameRate, 1}, false});
+}
+
+std::vector<const EncoderSpec*> AvailableEncoders(const RecordingFormat& format) {
     std::vector<const EncoderSpec*> offered;
     for (const EncoderSpec& spec : kCatalog) {
         const AVCodec* codec = avcodec_find_encoder_by_name(spec.id);
-        auto format = FormatFor(spec, width, height, frameRate);
-        if (codec && format && EncoderTakes(*codec, format->pixelFormat)) offered.push_back(&spec);
+        auto stream = FormatFor(spec, format);
+        if (codec && stream && EncoderTakes(*codec, stream->pixelFormat)) offered.push_back(&spec);
     }
     return offered;
 }

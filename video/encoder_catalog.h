@@ -15,6 +15,8 @@ extern "C" {
 }
 
 #include "platform/platform.h"
+#include "video/container.h"
+#include "video/frame_rate.h"
 
 namespace quorbel {
 
@@ -26,13 +28,24 @@ struct EncoderSpec {
     bool fullRange;           // YUV over 0..255 rather than 16..235 (JPEG)
     std::uint32_t codecTag;   // the AVI four-character code; 0 keeps the muxer's
     bool dvOnly;              // only at a DV frame size and rate
+    unsigned containers;      // ContainerBit of each container that can hold it
+    AVPixelFormat alphaFormat;  // the format that carries transparency; NONE: it cannot
+    const char* options;        // the encoder's own options, "name=value:name=value"
+    const char* alphaOptions;   // the same for a recording with transparency
 };
+
+constexpr unsigned ContainerBit(ContainerKind kind) { return 1u << static_cast<unsigned>(kind); }
+inline bool ContainerHolds(const ContainerSpec& container, const EncoderSpec& spec) {
+    return (spec.containers & ContainerBit(container.kind)) != 0;
+}
+inline bool CarriesAlpha(const EncoderSpec& spec) { return spec.alphaFormat != AV_PIX_FMT_NONE; }
 
 // Quality offered before the user changes it: visually clean edges on title
 // lettering, at a fraction of the size of the lossless encoders.
 constexpr int kDefaultQuality = 95;
 
-// Every encoder the program knows, the suggested one first.
+// Every encoder the program knows, the suggested one for each container
+// first among those it holds.
 const std::vector<EncoderSpec>& EncoderCatalog();
 const EncoderSpec* FindEncoderSpec(std::string_view id);
 
@@ -44,10 +57,26 @@ struct StreamFormat {
 };
 std::optional<StreamFormat> FormatFor(const EncoderSpec& spec, int width, int height, int frameRate);
 
+// Everything a recording's stream depends on besides the encoder.
+struct RecordingFormat {
+    const ContainerSpec* container = nullptr;  // null: AVI
+    int width = 0;
+    int height = 0;
+    FrameRate rate{};
+    bool alpha = false;  // frames carry transparency
+};
+// As above, for any container, rate and transparency; nothing also when the
+// container cannot hold the encoder or the encoder cannot carry alpha.
+std::optional<StreamFormat> FormatFor(const EncoderSpec& spec, const RecordingFormat& format);
+
 // The entries of the catalog that this FFmpeg has and that can write a
 // width x height stream at `frameRate`, suggested one first, as the
 // compressor chooser offers them.
 std::vector<const EncoderSpec*> AvailableEncoders(int width, int height, int frameRate);
+// The same for any container, rate and transparency.
+std::vector<const EncoderSpec*> AvailableEncoders(const RecordingFormat& format);
+// True when this FFmpeg has the encoder at all.
+bool EncoderPresent(const EncoderSpec& spec);
 std::vector<CompressorInfo> DescribeForChooser(const std::vector<const EncoderSpec*>& encoders);
 
 // Maps the 1..100 quality onto the encoder's quantiser (2 best, 31 worst).

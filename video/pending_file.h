@@ -6,23 +6,25 @@
 #include <memory>
 #include <string>
 
+#include "video/pending_output.h"
+
 namespace quorbel {
 
-class PendingFile {
+class PendingFile : public PendingOutput {
 public:
     // Creates an empty, uniquely named "<finalPath>.XXXXXX.part" in the
     // same folder. Null with `error` set to the errno value when it cannot.
     static std::unique_ptr<PendingFile> Create(const std::string& finalPath, int& error);
     // Removes the temporary file unless it was committed.
-    ~PendingFile();
+    ~PendingFile() override;
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    const std::string& temporaryPath() const { return temporaryPath_; }
+    const std::string& temporaryPath() const override { return temporaryPath_; }
     // Renames the temporary file to the final name, replacing what was
     // there. Returns 0 or the errno value; on failure the temporary file is
     // removed.
-    int Commit();
+    int Commit() override;
 
 private:
     PendingFile(std::string finalPath, std::string temporaryPath)

@@ -11,35 +11,17 @@
 
 #include "app/headless/headless_engine.h"
 #include "app/headless/headless_runner.h"
+#include "app/headless/record_request.h"
 #include "platform/headless_platform.h"
+#include "video/alpha_frames.h"
 #include "video/avi_writer.h"
+#include "video/container.h"
 #include "video/encoder_catalog.h"
 #include "video/recording.h"
 
 namespace quorbel {
 
 namespace {
-
-struct Standard {
-    int width, height, frameRate;
-};
-
-Standard StandardOf(const HeadlessOptions& options) {
-    if (options.record.standard == "ntsc") return {720, 480, 30};
-    if (options.record.standard == "pal") return {720, 576, 25};
-    return {options.width, options.height, 30};
-}
-
-std::string OfferedNames(const std::vector<const EncoderSpec*>& encoders) {
-    std::string names;
-    for (const EncoderSpec* spec : encoders) names += (names.empty() ? "" : ", ") + std::string(spec->id);
-    return names.empty() ? "none" : names;
-}
-
-std::string FormatText(const BitmapInfoHeader& info, int frameRate) {
-    return std::to_string(info.width) + "x" + std::to_string(info.height) + " at " + std::to_string(frameRate) +
-           " frames per second";
-}
 
 // Answers the compressor chooser with the encoder and quality asked for on
 // the command line, as a user would in the window.
@@ -107,24 +89,53 @@ private:
     struct sigaction previous_ {};
 };
 
-void PrintSummary(const AviWriter& writer, const RecordingOutcome& outcome, double seconds) {
+// The size of the file, or of all the pictures of a sequence.
+double MegabytesWritten(const AviWriter& writer, int frames) {
     std::error_code error;
-    const auto bytes = std::filesystem::file_size(writer.fileName, error);
+    if (!writer.container().pictureSequence) {
+        const auto bytes = std::filesystem::file_size(writer.fileName, error);
+        return error ? 0.0 : static_cast<double>(bytes) / 1e6;
+    }
+    double total = 0;
+    for (int number = 1; number <= frames; ++number) {
+        const auto bytes = std::filesystem::file_size(SequenceFrameName(writer.fileName, number), error);
+        if (!error) total += static_cast<double>(bytes);
+    }
+    return total / 1e6;
+}
+
+// What was written: the file, or the first and last picture of a sequence.
+std::string WrittenName(const AviWriter& writer, int frames) {
+    if (!writer.container().pictureSequence) return writer.fileName;
+    return SequenceFrameName(writer.fileName, 1) + " to " + SequenceFrameName(writer.fileName, frames);
+}
+
+void PrintSummary(const AviWriter& writer, const RecordingOutcome& outcome, double seconds) {
     const double videoSeconds = outcome.framesRecorded * writer.secondsPerFrame();
     std::fprintf(stderr,
-                 "quorbel: %s %s: %d frames, %.2f s of video (%dx%d at %.4g frames per second, %s), %.1f MB; "
+                 "quorbel: %s %s: %d frames, %.2f s of video (%dx%d at %.4g frames per second, %s%s), %.1f MB; "
                  "recorded in %.2f s, %.1f frames per second\n",
-                 outcome.stoppedEarly ? "stopped early, kept" : "wrote", writer.fileName.c_str(),
+                 outcome.stoppedEarly ? "stopped early, kept" : "wrote", WrittenName(writer, outcome.framesRecorded).c_str(),
                  outcome.framesRecorded, videoSeconds, writer.bitmapInfo.width, writer.bitmapInfo.height,
-                 1.0 / writer.secondsPerFrame(), writer.encoderId().c_str(),
-                 error ? 0.0 : static_cast<double>(bytes) / 1e6, seconds,
+                 1.0 / writer.secondsPerFrame(), writer.encoderId().c_str(), writer.alpha ? ", with transparency" : "",
+                 MegabytesWritten(writer, outcome.framesRecorded), seconds,
                  seconds > 0 ? outcome.framesRecorded / seconds : 0.0);
+    // Pictures carry no rate of their own: the editor has to be told.
+    if (writer.container().pictureSequence)
+        std::fprintf(stderr, "quorbel: import the pictures at %.4g frames per second\n", 1.0 / writer.secondsPerFrame());
 }
 
 }  // namespace
 
 bool IsRecordOption(const std::string& option) {
-    return option == "--record" || option == "--standard" || option == "--codec" || option == "--quality";
+    return option == "--record" || option == "--standard" || option == "--codec" || option == "--quality" ||
+           option == "--fps";
+}
+
+bool IsRecordFlag(const std::string& option) { return option == "--alpha"; }
+
+void ParseRecordFlag(const std::string& option, RecordOptions& options) {
+    if (option == "--alpha") options.alpha = true;
 }
 
 std::optional<std::string> ParseRecordOption(const std::string& option, const std::string& value,
@@ -145,41 +156,45 @@ std::optional<std::string> ParseRecordOption(const std::string& option, const st
         if (value.empty() || *end != '\0' || quality < 1 || quality > 100)
             return "bad --quality '" + value + "': expected a whole number from 1 to 100";
         options.quality = static_cast<int>(quality);
+    } else if (option == "--fps") {
+        std::string error;
+        options.fps = ParseFrameRate(value, error);
+        if (!options.fps) return "bad --fps '" + value + "': " + error;
     }
     return std::nullopt;
 }
 
 std::optional<std::string> PrepareRecording(HeadlessOptions& options) {
-    const Standard standard = StandardOf(options);
-    options.width = standard.width;
-    options.height = standard.height;
-    if (!options.framesGiven) options.frames = 10 * standard.frameRate;
+    RecordRequest request;
+    if (auto error = ResolveRecording(options, request)) return error;
+    options.width = request.surfaceWidth;
+    options.height = request.surfaceHeight;
+    if (!options.framesGiven) options.frames = request.defaultFrames;
     if (options.record.listCodecs()) return std::nullopt;
     if (!options.snapshotPath.empty()) return std::string("--record and --snapshot cannot be combined");
-    const BitmapInfoHeader info = BitmapInfoForView(standard.width, standard.height);
-    if (info.width == 0 || info.height == 0)
-        return "cannot record at " + std::to_string(standard.width) + "x" + std::to_string(standard.height) +
-               ": each side must be at least 4 pixels";
-    const auto offered = AvailableEncoders(info.width, info.height, standard.frameRate);
-    const std::string& codec = options.record.codec;
-    bool found = offered.empty() ? false : codec.empty();
-    for (const EncoderSpec* spec : offered) found = found || codec == spec->id;
-    if (!found)
-        return "cannot record " + FormatText(info, standard.frameRate) + " with " +
-               (codec.empty() ? std::string("any encoder") : "--codec " + codec) +
-               " here; offered: " + OfferedNames(offered);
-    return std::nullopt;
+    return CheckCodec(request, options.record.codec);
 }
 
 int ListCodecs(const HeadlessOptions& options) {
-    const Standard standard = StandardOf(options);
-    const BitmapInfoHeader info = BitmapInfoForView(standard.width, standard.height);
-    const auto offered = AvailableEncoders(info.width, info.height, standard.frameRate);
-    std::printf("Encoders for %s (the first is the default):\n", FormatText(info, standard.frameRate).c_str());
-    for (const EncoderSpec* spec : offered)
-        std::printf("  %-9s %s%s\n", spec->id, spec->description,
-                    spec->hasQuality ? (", quality " + std::to_string(kDefaultQuality)).c_str() : "");
-    if (offered.empty()) std::printf("  (none: this FFmpeg has no encoder for this size)\n");
+    RecordRequest request;
+    if (auto error = ResolveRecording(options, request)) {
+        std::fprintf(stderr, "quorbel: %s\n", error->c_str());
+        return 2;
+    }
+    std::printf("Encoders for %s%s (the first of each kind is its default):\n", FormatText(request.format).c_str(),
+                options.record.alpha ? " with transparency" : "");
+    for (const ContainerSpec& container : ContainerCatalog()) {
+        if (!options.record.path.empty() && &container != request.container) continue;
+        RecordingFormat format = request.format;
+        format.container = &container;
+        const auto offered = AvailableEncoders(format);
+        std::printf("%s files (%s):\n", container.extension, container.description);
+        for (const EncoderSpec* spec : offered)
+            std::printf("  %-11s %s%s%s\n", spec->id, spec->description,
+                        spec->hasQuality ? (", quality " + std::to_string(kDefaultQuality)).c_str() : "",
+                        CarriesAlpha(*spec) ? "; keeps transparency (--alpha)" : "");
+        if (offered.empty()) std::printf("  (none for this size, rate and transparency here)\n");
+    }
     return 0;
 }
 
@@ -187,13 +202,21 @@ int RecordHeadless(HeadlessEngine& engine, const HeadlessOptions& options) {
     AviWriter writer;
     writer.fileName = options.record.path;
     writer.EnsureAviExtension();
-    writer.frameRate = StandardOf(options).frameRate;
+    RecordRequest request;
+    ResolveRecording(options, request);  // checked by PrepareRecording already
+    writer.frameRate = request.format.rate.frames;
+    writer.frameRateScale = request.format.rate.seconds;
+    writer.alpha = options.record.alpha;
     writer.SetBitmapInfoFromView(engine.width(), engine.height());
 
     CommandLinePlatform platform(options.record);
     SetPlatform(&platform);
     glReadBuffer(GL_BACK);
-    SceneFrameSource source;
+    SceneFrameSource opaque;
+    std::unique_ptr<AlphaSceneFrameSource> transparent;
+    if (writer.alpha)
+        transparent = std::make_unique<AlphaSceneFrameSource>(writer.bitmapInfo.width, writer.bitmapInfo.height);
+    FrameSource& source = transparent ? static_cast<FrameSource&>(*transparent) : opaque;
     ProgressReport progress;
     const auto start = std::chrono::steady_clock::now();
     RecordingOutcome outcome;
@@ -201,6 +224,7 @@ int RecordHeadless(HeadlessEngine& engine, const HeadlessOptions& options) {
         InterruptGuard guard;
         outcome = Record(writer, options.frames, source, progress);
     }
+    transparent.reset();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     progress.End();
     SetPlatform(nullptr);

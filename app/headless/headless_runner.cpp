@@ -23,13 +23,21 @@ const char* const kHeadlessUsage =
     "  --set NAME=VALUE  set a scene field before the first frame (repeatable)\n"
     "  --get NAME        print a scene field after the last frame (repeatable)\n"
     "  --seed N          fix the random seed so a render can be repeated exactly\n"
-    "       quorbel --record FILE.avi [--frames N] [--standard ntsc|pal] [--codec NAME]\n"
-    "               [--quality 1-100] [--set NAME=VALUE]... [--seed N]\n"
-    "       quorbel --codec list [--standard ntsc|pal | --size WxH]\n"
-    "  --record FILE     record N frames (default: 10 seconds) into an AVI file; Ctrl+C\n"
-    "                    stops early and keeps what was recorded\n"
+    "       quorbel --record FILE [--frames N] [--standard ntsc|pal | --size WxH --fps RATE]\n"
+    "               [--alpha] [--codec NAME] [--quality 1-100] [--set NAME=VALUE]... [--seed N]\n"
+    "       quorbel --codec list [--record FILE] [--standard ntsc|pal | --size WxH --fps RATE] [--alpha]\n"
+    "  --record FILE     record N frames (default: 10 seconds); the extension chooses the\n"
+    "                    kind: .avi (also for any other name), .mov, .mp4, .webm, or .png\n"
+    "                    for numbered pictures FILE_00001.png, ...; Ctrl+C stops early and\n"
+    "                    keeps what was recorded\n"
     "  --standard S      ntsc: 720x480 at 30 frames per second; pal: 720x576 at 25;\n"
-    "                    without it, the --size (rounded down to multiples of 4) at 30\n"
+    "                    without it, the --size (rounded down to multiples of 4, up to\n"
+    "                    3840x2160) at the --fps\n"
+    "  --fps RATE        frames per second: 24, 25, 30, 50, 60, 30000/1001, 29.97, ...\n"
+    "                    (default 30); the scene moves one step per frame, so the same\n"
+    "                    frames at 60 play twice as fast as at 30\n"
+    "  --alpha           transparent background (.mov, .webm, .png): the title's faces,\n"
+    "                    the tunnel and the tiles are opaque, glows add light\n"
     "  --codec NAME      the encoder (see --codec list; default: the first listed)\n"
     "  --quality Q       1 (smallest) to 100 (best), for encoders that have a quality\n";
 
@@ -54,6 +62,7 @@ std::optional<std::string> ParseSize(const std::string& text, HeadlessOptions& o
     if (!w || !h) return "bad --size '" + text + "': each side must be a whole number from 1 to 16384";
     options.width = static_cast<int>(*w);
     options.height = static_cast<int>(*h);
+    options.sizeGiven = true;
     return std::nullopt;
 }
 
@@ -99,6 +108,10 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
             options.help = true;
             continue;
         }
+        if (IsRecordFlag(arg)) {
+            ParseRecordFlag(arg, options.record);
+            continue;
+        }
         if (i + 1 >= args.size()) return "option '" + arg + "' is unknown or lacks its value";
         const std::string& value = args[++i];
         std::optional<std::string> error;
@@ -125,6 +138,8 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
         }
         if (error) return error;
     }
+    if ((options.record.alpha || options.record.fps) && !options.record.active())
+        return std::string("--alpha and --fps belong to a recording: add --record FILE");
     // Recording nothing is a choice; rendering nothing for a snapshot is not.
     if (options.frames == 0 && options.record.path.empty())
         return std::string("bad --frames '0': expected a whole number of at least 1");

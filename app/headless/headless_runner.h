@@ -17,6 +17,7 @@ struct HeadlessOptions {
     bool framesGiven = false;
     int width = 720;
     int height = 480;
+    bool sizeGiven = false;
     std::vector<std::pair<std::string, std::string>> sets;  // NAME, VALUE in order
     std::vector<std::string> gets;
     std::optional<unsigned> seed;
