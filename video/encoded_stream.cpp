@@ -113,9 +113,13 @@ int EncodedStream::OpenEncoder(const Settings& settings) {
     codec_->framerate = av_inv_q(settings.format.timeBase);
     codec_->color_range = settings.encoder->fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
     TagColours();
-    // The recording already runs the encoder on a thread of its own; more
-    // threads would only compete with the renderer for the same cores.
-    codec_->thread_count = 1;
+    // The recording already runs the encoder on a thread of its own; for the
+    // AVI encoders, quick at DV sizes, more threads would only compete with
+    // the renderer for the same cores. The editors' formats are recorded up
+    // to UHD, where one core cannot keep up (ProRes at 1080p manages a few
+    // frames per second), so they use what the machine has.
+    const bool inAvi = !settings.container || settings.container->kind == ContainerKind::Avi;
+    codec_->thread_count = inAvi ? 1 : 0;
     if (settings.encoder->hasQuality && settings.quality > 0) {
         codec_->flags |= AV_CODEC_FLAG_QSCALE;
         codec_->global_quality = FF_QP2LAMBDA * QuantiserForQuality(settings.quality);
@@ -129,7 +133,6 @@ int EncodedStream::OpenEncoder(const Settings& settings) {
     stream_->avg_frame_rate = codec_->framerate;
     error = avcodec_parameters_from_context(stream_->codecpar, codec_);
     if (error < 0) return error;
-    const bool inAvi = !settings.container || settings.container->kind == ContainerKind::Avi;
     if (settings.encoder->codecTag && inAvi) stream_->codecpar->codec_tag = settings.encoder->codecTag;
     // WebM keeps VP9's transparency beside the picture; readers look for
     // this mark to know it is there.

@@ -32,6 +32,8 @@ void ReadStream(const std::map<std::string, std::string>& stream, VideoProbe& pr
     probe.width = WholeOr(value("width"), 0);
     probe.height = WholeOr(value("height"), 0);
     probe.frames = WholeOr(value("nb_read_frames"), -1);
+    probe.pixelFormat = value("pix_fmt");
+    probe.alphaMode = value("TAG:ALPHA_MODE") == "1" || value("TAG:alpha_mode") == "1";
 }
 
 }  // namespace
@@ -51,7 +53,8 @@ VideoProbe Probe(const std::string& path) {
     VideoProbe probe;
     // One "[STREAM]" block per stream, key=value lines inside.
     const auto run = RunCommand("ffprobe -v error -count_frames -show_entries "
-                                "stream=codec_type,codec_name,width,height,r_frame_rate,nb_read_frames -of default " +
+                                "stream=codec_type,codec_name,width,height,r_frame_rate,nb_read_frames,pix_fmt:stream_tags=alpha_mode "
+                                "-of default " +
                                 Quoted(path));
     if (run.exitCode != 0 || !run.err.empty()) {
         probe.error = run.err.empty() ? "ffprobe failed" : run.err;
@@ -77,9 +80,19 @@ std::string DecodeErrors(const std::string& path) {
 }
 
 std::vector<std::vector<std::uint8_t>> DecodeRgbFrames(const std::string& path, int width, int height) {
-    const auto run = RunCommand("ffmpeg -nostdin -v error -i " + Quoted(path) + " -f rawvideo -pix_fmt rgb24 -");
+    return FfmpegFrames("-i " + Quoted(path) + " -f rawvideo -pix_fmt rgb24 -",
+                        static_cast<std::size_t>(width) * height * 3);
+}
+
+std::vector<std::vector<std::uint8_t>> DecodeRgbaFrames(const std::string& path, int width, int height,
+                                                        const std::string& inputOptions) {
+    return FfmpegFrames(inputOptions + " -i " + Quoted(path) + " -f rawvideo -pix_fmt rgba -",
+                        static_cast<std::size_t>(width) * height * 4);
+}
+
+std::vector<std::vector<std::uint8_t>> FfmpegFrames(const std::string& arguments, std::size_t frameBytes) {
+    const auto run = RunCommand("ffmpeg -nostdin -v error " + arguments);
     std::vector<std::vector<std::uint8_t>> frames;
-    const std::size_t frameBytes = static_cast<std::size_t>(width) * height * 3;
     if (run.exitCode != 0 || frameBytes == 0) return frames;
     for (std::size_t at = 0; at + frameBytes <= run.out.size(); at += frameBytes)
         frames.emplace_back(run.out.begin() + static_cast<std::ptrdiff_t>(at),

@@ -24,6 +24,8 @@ struct VideoProbe {
     int width = 0;
     int height = 0;
     int frames = -1;  // frames decoded by ffprobe -count_frames
+    std::string pixelFormat;  // as the decoder gives it, "yuva444p12le"
+    bool alphaMode = false;   // WebM's mark of VP9 transparency kept beside the picture
 };
 VideoProbe Probe(const std::string& path);
 
@@ -33,6 +35,13 @@ std::string DecodeErrors(const std::string& path);
 
 // Every frame as 8-bit RGB, top row first. Empty when decoding fails.
 std::vector<std::vector<std::uint8_t>> DecodeRgbFrames(const std::string& path, int width, int height);
+// Every frame as 8-bit RGBA, top row first; `inputOptions` go before the
+// input (a decoder that keeps VP9's transparency: "-c:v libvpx-vp9").
+std::vector<std::vector<std::uint8_t>> DecodeRgbaFrames(const std::string& path, int width, int height,
+                                                        const std::string& inputOptions = "");
+// Runs `ffmpeg -nostdin -v error ARGUMENTS` and returns what it wrote to
+// stdout, cut into frames of `frameBytes`; empty when it fails.
+std::vector<std::vector<std::uint8_t>> FfmpegFrames(const std::string& arguments, std::size_t frameBytes);
 
 // Pixels whose colour differs by more than `threshold` (sum over channels).
 int CountChangedPixels(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b, int threshold = 48);
