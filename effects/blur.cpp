@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "scene/gl_setup.h"
 #include "scene/scene_state.h"
+#include "scene/view_scale.h"
 
 namespace quorbel {
 
@@ -79,15 +80,29 @@ void BounceSeparation(float stride) {
     }
 }
 
-// The texture is 512 x 512 but the view may be smaller: only the pixels that
-// exist are copied (copying beyond the surface reads undefined contents);
-// the rest of the texture keeps its cleared content.
-void CopyViewIntoMotionTexture() {
+// The texture may be larger than the view (512 x 512 for 720 x 480): only
+// the pixels that exist are copied (copying beyond the surface reads
+// undefined contents); the rest of the texture keeps its cleared content.
+void CopyViewIntoMotionTexture(int side) {
     if (scene.motionBlurTexture == 0) return;
-    const int width = std::clamp(scene.viewWidth, 0, kMotionTextureSize);
-    const int height = std::clamp(scene.viewHeight, 0, kMotionTextureSize);
+    const int width = std::clamp(scene.viewWidth, 0, side);
+    const int height = std::clamp(scene.viewHeight, 0, side);
     glBindTexture(GL_TEXTURE_2D, scene.motionBlurTexture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
+}
+
+// The view changed size since the texture was made (the window was
+// resized): a blank texture of the new size, as the first one was.
+void FitMotionTexture(int side) {
+    if (scene.motionBlurTexture == 0 || !glIsTexture(scene.motionBlurTexture)) return;
+    GLint width = 0;
+    glBindTexture(GL_TEXTURE_2D, scene.motionBlurTexture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    if (width == side) return;
+    std::uint32_t name = scene.motionBlurTexture;
+    glDeleteTextures(1, &name);
+    scene.motionBlurTexture = 0;
+    CreateBlankTexture(&scene.motionBlurTexture, side, 3, GL_RGB, 0);
 }
 
 }  // namespace
@@ -109,11 +124,17 @@ void RadialBlurSources() {
     if (On(scene.radialFire)) DrawFire();
 }
 
+int RadialCaptureSide() { return ScaledPixels(kRadialCaptureSize, scene.viewWidth, scene.viewHeight); }
+int MotionTextureSide() {
+    return std::min(ScaledPixels(kMotionTextureSize, scene.viewWidth, scene.viewHeight), kLargestBlankTexture);
+}
+
 void RadialCapture() {
-    glViewport(0, 0, kRadialCaptureSize, kRadialCaptureSize);
+    const int side = RadialCaptureSide();
+    glViewport(0, 0, side, side);
     RadialBlurSources();
     glBindTexture(GL_TEXTURE_2D, 0);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, kRadialCaptureSize, kRadialCaptureSize, 0);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, side, side, 0);
     // Hand the clear colour over to the blur's background: the colour saved
     // so far clears now, the sliders' colour is kept for the next frames.
     scene.blurClearHold = 0;
@@ -157,11 +178,13 @@ void MotionBlurPass() {
     glLoadIdentity();
     const float rate = static_cast<float>(kFastestCaptureRate - scene.blurRate);
     if (On(scene.motionText)) ApplyTextTransform();
+    const int side = MotionTextureSide();
+    FitMotionTexture(side);
     if (CaptureDue(rate)) {
-        glViewport(0, 0, kMotionTextureSize, kMotionTextureSize);
+        glViewport(0, 0, side, side);
         DrawMotionTexture();
         MotionBlurSources();
-        CopyViewIntoMotionTexture();
+        CopyViewIntoMotionTexture(side);
         RestoreViewViewport();
     }
     DrawMotionTexture();
@@ -190,8 +213,9 @@ void DrawMotionTexture() {
     const float width = static_cast<float>(scene.viewWidth);
     const float height = static_cast<float>(scene.viewHeight);
     BeginOrthoRect(0, 0, scene.viewWidth, scene.viewHeight);
-    const float dx = scene.extrudeRight - scene.extrudeLeft;
-    const float dy = scene.extrudeDown - scene.extrudeUp;
+    const float scale = ViewScale(scene.viewWidth, scene.viewHeight);
+    const float dx = (scene.extrudeRight - scene.extrudeLeft) * scale;
+    const float dy = (scene.extrudeDown - scene.extrudeUp) * scale;
     glBegin(GL_QUADS);
     glTexCoord2f(0, 1);
     glVertex2f(dx, dy);

@@ -29,7 +29,7 @@ bool Playing() { return !On(scene.paused); }
 void EnsureMotionTexture() {
     if (On(scene.motionTextureMade)) return;
     TraceCall("CreateBlankTexture");
-    CreateBlankTexture(&scene.motionBlurTexture, 512, 3, GL_RGB, 0);
+    CreateBlankTexture(&scene.motionBlurTexture, MotionTextureSide(), 3, GL_RGB, 0);
     scene.motionTextureMade = 2;
 }
 
