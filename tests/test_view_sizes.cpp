@@ -9,6 +9,12 @@
 #include <cmath>
 #include <filesystem>
 
+#include <GL/gl.h>
+
+#include "effects/blur.h"
+#include "scene/frame_driver.h"
+#include "scene/gl_setup.h"
+#include "scene/scene_state.h"
 #include "scene/view_scale.h"
 #include "support/gl_test_env.h"
 #include "support/process.h"
@@ -91,6 +97,33 @@ TEST_F(ViewSizes, TitleKeepsItsHeightInTheViewAndItsShape) {
         EXPECT_NEAR(hd.left / design.left, 1.0, 0.03) << "where it starts";
         EXPECT_NEAR(hd.top / design.top, 1.0, 0.03);
     }
+}
+
+GLint TextureWidth(GLuint name) {
+    GLint width = 0;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    return width;
+}
+
+// The blurs' textures follow the view: made at its size, made again when
+// the view (a window) changes size, and the scene goes on drawing.
+TEST(ViewSizeTextures, BlurTexturesFollowTheView) {
+    ASSERT_TRUE(testing::Engine(1280, 720));
+    HeadlessEngine* engine = testing::FreshScene();
+    ASSERT_EQ(engine->width(), 1280) << "this test needs the process's engine at 1280x720";
+    scene.radialBlurOn = scene.blurActive = scene.radialText = 2;
+    RenderFrame();
+    EXPECT_EQ(TextureWidth(0), 192) << "the radial capture, 128 at 720x480";
+    scene.radialBlurOn = 0;
+    scene.motionBlurOn = scene.motionText = 2;
+    RenderFrame();
+    EXPECT_EQ(TextureWidth(scene.motionBlurTexture), 768) << "the motion texture, 512 at 720x480";
+    ResizeGL(640, 360);
+    RenderFrame();
+    EXPECT_EQ(TextureWidth(scene.motionBlurTexture), 384);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    ResizeGL(1280, 720);
 }
 
 struct EffectScene {
