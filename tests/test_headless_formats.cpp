@@ -75,9 +75,10 @@ TEST_F(HeadlessFormats, EveryOfferedFormatGivesTheSizeRateCodecPixelsAndFramesAs
                 const std::string name = std::string(spec.id) + (alpha ? "-alpha" : "") + container.extension;
                 SCOPED_TRACE(name + " at " + rate.asked);
                 const std::string path = Out(name);
-                const auto run = RunQuorbel("--record " + Quoted(path) + " --codec " + spec.id + " --size 1280x720 --fps " +
-                                            rate.asked + " --frames " + std::to_string(kFrames) +
-                                            (alpha ? " --alpha" : "") + kMovingScene);
+                const auto run =
+                    RunQuorbel("--record " + Quoted(path) + " --codec " + spec.id + " --size 1280x720 --fps " +
+                               rate.asked + " --frames " + std::to_string(kFrames) + (alpha ? " --alpha" : "") +
+                               kMovingScene);
                 ASSERT_EQ(run.exitCode, 0) << run.err;
                 const std::string probed = container.pictureSequence ? SequencePattern(path) : path;
                 const auto probe = testing::Probe(probed);

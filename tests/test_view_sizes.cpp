@@ -140,8 +140,9 @@ TEST_F(ViewSizes, EachEffectIsVisibleAndCoversWhatItCoversAtTheDesignSize) {
                   "--set fireShown=2"},
         {"tunnel", "--frames 10 --set textHidden=2 --set tunnelShown=2 --set tunnelRebuildPending=2 "
                    "--set tunnelColourOn=2 --set tunnelColour=16777215"},
-        {"radial blur", "--frames 20 --set radialBlurOn=2 --set blurActive=2 --set radialText=2 --set blurFadeAlpha=100 "
-                        "--set blurLayerRed=1 --set blurLayerGreen=1 --set blurLayerBlue=1 --set blurSeparation=20"},
+        {"radial blur", "--frames 20 --set radialBlurOn=2 --set blurActive=2 --set radialText=2 "
+                        "--set blurFadeAlpha=100 --set blurLayerRed=1 --set blurLayerGreen=1 --set blurLayerBlue=1 "
+                        "--set blurSeparation=20"},
         // A capture rate far above the frame rate captures on every frame;
         // the shift is in pixels of the design view and must grow with it.
         {"motion blur", "--frames 8 --set motionBlurOn=2 --set blurActive=2 --set motionText=2 --set blurRate=-100000 "

@@ -68,7 +68,8 @@ std::string SequenceFrameName(const std::string& fileName, int number) {
 
 std::string ExtensionList(const std::vector<const ContainerSpec*>& containers) {
     std::string list;
-    for (const ContainerSpec* container : containers) list += (list.empty() ? "" : ", ") + std::string(container->extension);
+    for (const ContainerSpec* container : containers)
+        list += (list.empty() ? "" : ", ") + std::string(container->extension);
     return list;
 }
 

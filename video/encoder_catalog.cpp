@@ -33,6 +33,7 @@ constexpr AVPixelFormat kNoAlpha = AV_PIX_FMT_NONE;
 // quality (crf) rather than a bit rate keeps titles crisp however still they
 // are. VP9 is told to work "good" but not at its slowest setting, or a
 // 1080p recording would take minutes per second of video.
+constexpr const char* kVp9Options = "deadline=good:cpu-used=4:row-mt=1:crf=24:b=0";
 const std::vector<EncoderSpec> kCatalog = {
     {"mjpeg", "Motion JPEG (every frame a picture; edits well)", AV_PIX_FMT_YUV422P, true, true, 0, false, kAvi,
      kNoAlpha, "", ""},
@@ -49,8 +50,8 @@ const std::vector<EncoderSpec> kCatalog = {
      false, kMov, AV_PIX_FMT_ARGB, "", ""},
     {"libx264", "H.264 (4:2:0, plays everywhere; for sharing)", AV_PIX_FMT_YUV420P, false, false, 0, false, kMp4 | kMov,
      kNoAlpha, "preset=medium:crf=18", ""},
-    {"libvpx-vp9", "VP9 (for the web)", AV_PIX_FMT_YUV420P, false, false, 0, false, kWebM,
-     AV_PIX_FMT_YUVA420P, "deadline=good:cpu-used=4:crf=24:b=0", "deadline=good:cpu-used=4:crf=24:b=0"},
+    {"libvpx-vp9", "VP9 (for the web)", AV_PIX_FMT_YUV420P, false, false, 0, false, kWebM, AV_PIX_FMT_YUVA420P,
+     kVp9Options, kVp9Options},
     {"png", "PNG pictures (lossless)", AV_PIX_FMT_RGB24, false, false, 0, false, kPng,
      AV_PIX_FMT_RGBA, "", ""},
 };

@@ -115,14 +115,16 @@ void PrintSummary(const AviWriter& writer, const RecordingOutcome& outcome, doub
     std::fprintf(stderr,
                  "quorbel: %s %s: %d frames, %.2f s of video (%dx%d at %.4g frames per second, %s%s), %.1f MB; "
                  "recorded in %.2f s, %.1f frames per second\n",
-                 outcome.stoppedEarly ? "stopped early, kept" : "wrote", WrittenName(writer, outcome.framesRecorded).c_str(),
+                 outcome.stoppedEarly ? "stopped early, kept" : "wrote",
+                 WrittenName(writer, outcome.framesRecorded).c_str(),
                  outcome.framesRecorded, videoSeconds, writer.bitmapInfo.width, writer.bitmapInfo.height,
                  1.0 / writer.secondsPerFrame(), writer.encoderId().c_str(), writer.alpha ? ", with transparency" : "",
                  MegabytesWritten(writer, outcome.framesRecorded), seconds,
                  seconds > 0 ? outcome.framesRecorded / seconds : 0.0);
     // Pictures carry no rate of their own: the editor has to be told.
     if (writer.container().pictureSequence)
-        std::fprintf(stderr, "quorbel: import the pictures at %.4g frames per second\n", 1.0 / writer.secondsPerFrame());
+        std::fprintf(stderr, "quorbel: import the pictures at %.4g frames per second\n",
+                     1.0 / writer.secondsPerFrame());
 }
 
 }  // namespace
