@@ -140,17 +140,6 @@ TEST(RecordingCatalog, ContainerRateAndTransparencyDecideWhatIsOffered) {
     }
 }
 
-TEST(RecordingFrames, AlphaFormatsAreThirtyTwoBitsAPixel) {
-    AviWriter writer;
-    writer.alpha = true;
-    writer.SetBitmapInfoFromView(1922, 1081);
-    EXPECT_EQ(writer.bitmapInfo.width, 1920);
-    EXPECT_EQ(writer.bitmapInfo.height, 1080);
-    EXPECT_EQ(writer.bitmapInfo.bitCount, 32);
-    EXPECT_EQ(writer.bitmapInfo.imageSize, 1920u * 1080u * 4u);
-    EXPECT_EQ(writer.frameBytes(), 1920u * 1080u * 4u);
-}
-
 // ----- straight alpha from coverage ----------------------------------------------
 
 TEST(CoverageAlpha, SolidIsOpaqueGlowIsAsOpaqueAsItIsBrightNothingIsClear) {
