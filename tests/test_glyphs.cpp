@@ -53,6 +53,27 @@ TEST(FontMatching, BoldItalicRequestFindsTheInstalledBoldObliqueFile) {
     EXPECT_TRUE(font->weight >= 700 && font->italic) << font->family << " " << font->style;
 }
 
+// An upright file asked for italic is slanted: the top of an "l" leans
+// right of its foot by a fifth of its height.
+TEST(FontMatching, UprightFileAskedForItalicIsSlanted) {
+    std::optional<ResolvedFont> upright = ResolveFont(FontRequest{"DejaVu Sans", 400, false});
+    ASSERT_TRUE(upright && !upright->italic);
+    auto leftEdgeAt = [&](bool italic, bool top) {
+        auto source = GlyphSource::Open(*upright, FontRequest{"DejaVu Sans", 400, italic});
+        GlyphOutline glyph = source->Outline('l');
+        float low = 1e9f, high = -1e9f, x = 1e9f;
+        for (const Contour& c : glyph.contours)
+            for (Point2 p : c) low = std::min(low, p.y), high = std::max(high, p.y);
+        for (const Contour& c : glyph.contours)
+            for (Point2 p : c)
+                if (std::abs(p.y - (top ? high : low)) < 1e-3f) x = std::min(x, p.x);
+        return std::pair{x, high - low};
+    };
+    auto [uprightTop, height] = leftEdgeAt(false, true);
+    EXPECT_NEAR(uprightTop, leftEdgeAt(false, false).first, 1e-3f);
+    EXPECT_NEAR(leftEdgeAt(true, true).first - leftEdgeAt(true, false).first, 0.2f * height, 0.01f);
+}
+
 // Windows-1252: Latin-1 with printable characters at 128..159, five holes.
 TEST(CharacterCodes, EightBitCodesAreWindows1252) {
     const std::pair<unsigned char, char32_t> cases[] = {
