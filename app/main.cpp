@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
         std::fputs(quorbel::kHeadlessUsage, stdout);
         return 0;
     }
-    if (options.snapshotPath.empty() && options.gets.empty()) options.snapshotPath = "quorbel-snapshot.png";
+    if (options.snapshotPath.empty() && options.gets.empty() && options.saveSettingsPath.empty())
+        options.snapshotPath = "quorbel-snapshot.png";
     return quorbel::RunHeadless(options);
 }

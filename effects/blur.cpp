@@ -155,7 +155,9 @@ void AdvanceSeparation() {
 void MotionBlurPass() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    const float rate = static_cast<float>(kFastestCaptureRate - scene.blurRate);
+    // In float: a rate from a settings file may be any integer, and the
+    // difference must not overflow.
+    const float rate = static_cast<float>(kFastestCaptureRate) - static_cast<float>(scene.blurRate);
     if (On(scene.motionText)) ApplyTextTransform();
     if (CaptureDue(rate)) {
         glViewport(0, 0, kMotionTextureSize, kMotionTextureSize);
