@@ -1,0 +1,80 @@
+// Fuzz entry point for settings files: each input is opened as a settings
+// file, then three frames are rendered with every effect shown on a small
+// offscreen surface. A position that stops being finite is reported as a
+// crash. libFuzzer calls this directly; the replay driver (replay_main.cpp)
+// calls it once for each file it is given.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/headless/headless_engine.h"
+#include "commands/documents.h"
+#include "scene/frame_driver.h"
+#include "scene/scene_state.h"
+#include "scene/view_init.h"
+#include "support/hostile_scene.h"
+
+namespace {
+
+constexpr int kSide = 32;
+constexpr int kFrames = 3;
+
+struct FuzzWorld {
+    std::unique_ptr<quorbel::HeadlessEngine> engine;
+    quorbel::SceneState baseline;
+    std::string inputPath;
+};
+
+// Made once per process: the engine, the scene set up in the source folder
+// (its pictures and its "Text.TXT"), and the state every input starts from.
+FuzzWorld& World() {
+    static FuzzWorld* world = [] {
+        auto* made = new FuzzWorld;
+        std::string error;
+        made->engine = quorbel::HeadlessEngine::Create(kSide, kSide, error);
+        if (!made->engine) {
+            std::fprintf(stderr, "fuzz_settings: no usable OpenGL: %s\n", error.c_str());
+            std::exit(1);
+        }
+        std::filesystem::current_path(QUORBEL_SOURCE_DIR);
+        quorbel::InitialiseView(kSide, kSide);
+        quorbel::scene.startupStage = 2;
+        made->baseline = quorbel::scene;
+        made->inputPath = (std::filesystem::temp_directory_path() /
+                           ("quorbel-fuzz-" + std::to_string(getpid()) + ".qrl")).string();
+        return made;
+    }();
+    return *world;
+}
+
+void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) std::abort();
+    if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
+    std::fclose(file);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzWorld& world = World();
+    quorbel::testing::RestartEffects(world.baseline);
+    WriteInput(world.inputPath, data, size);
+    // Any file that can be read is a valid record, whatever it holds.
+    if (!quorbel::OpenSettingsFile(world.inputPath)) std::abort();
+    quorbel::testing::ShowEveryEffect();
+    for (int frame = 0; frame < kFrames; ++frame) {
+        quorbel::RenderFrame();
+        const std::string problem = quorbel::testing::NonFinitePosition();
+        if (!problem.empty()) {
+            std::fprintf(stderr, "fuzz_settings: %s after frame %d\n", problem.c_str(), frame + 1);
+            std::abort();
+        }
+    }
+    return 0;
+}
