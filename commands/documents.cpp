@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "scene/frame_driver.h"
 #include "scene/scene_state.h"
+#include "settings/open_for_reading.h"
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
 #include "settings/title_file.h"
@@ -120,9 +121,9 @@ void OpenSettings() {
 }
 
 bool OpenSettingsFile(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    std::string reason;
+    FileHandle file = OpenForReading(path, reason);
     if (!file) {
-        const std::string reason = std::strerror(errno);
         ReportFailure(reason, "Could not open the settings file \"" + path + "\": " + reason + ".");
         return false;
     }

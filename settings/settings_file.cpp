@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "settings/open_for_reading.h"
 #include "settings/replace_files.h"
 #include "settings/settings_record.h"
 #include "settings/title_file.h"
@@ -13,8 +14,9 @@
 namespace quorbel {
 
 std::optional<std::string> ReadSettingsFile(const std::string& path, SceneState& state) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return std::string(std::strerror(errno));
+    std::string error;
+    FileHandle file = OpenForReading(path, error);
+    if (!file) return error;
     return ReadSettings(file.get(), state);
 }
 

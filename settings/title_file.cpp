@@ -5,13 +5,16 @@
 #include <cstring>
 #include <memory>
 
+#include "settings/open_for_reading.h"
+
 namespace quorbel {
 
 const char* const kTitleFileName = "Text.TXT";
 
 std::optional<std::string> ReadTitleFile(const std::string& path, TextField& title) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return std::string(std::strerror(errno));
+    std::string error;
+    FileHandle file = OpenForReading(path, error);
+    if (!file) return error;
     char bytes[kTitleReadLimit];
     errno = 0;
     const std::size_t got = std::fread(bytes, 1, sizeof bytes, file.get());

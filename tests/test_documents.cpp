@@ -191,6 +191,12 @@ TEST_F(Documents, OpenFailuresChangeNothingAndSaySo) {
     const Case cases[] = {
         {"missing settings file", [] { WriteFile("Text.TXT", "T"); }, "missing.qrl", "missing.qrl"},
         {"settings file is a folder", [] { WriteFile("Text.TXT", "T"); }, "folder.qrl", "folder.qrl"},
+        {"settings file is a pipe (reading it would wait for ever)",
+         [] {
+             WriteFile("Text.TXT", "T");
+             mkfifo("pipe.qrl", 0644);
+         },
+         "pipe.qrl", "not a regular file"},
         {"missing title file", [] { fs::remove("Text.TXT"); }, "good.qrl", "Text.TXT"},
     };
     for (const Case& c : cases) {
