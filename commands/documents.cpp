@@ -65,8 +65,8 @@ constexpr std::int32_t SceneState::*kOpenMarks[] = {
     &SceneState::blurPanelOpen,
 };
 
-// Failures to open go to standard error in the form the start-up read uses,
-// and, because a window shows nothing of that, to a message too.
+// A failed Open or Save goes to standard error in the form the start-up read
+// uses, and, because a window shows nothing of that, to a message too.
 void ReportFailure(const std::string& reason, const std::string& message) {
     std::fprintf(stderr, "\nOpen failed! : %s\n", reason.c_str());
     ShowError(message);
@@ -121,10 +121,10 @@ void OpenSettings() {
 }
 
 bool OpenSettingsFile(const std::string& path) {
-    std::string reason;
-    FileHandle file = OpenForReading(path, reason);
+    std::string openError;
+    FileHandle file = OpenForReading(path, openError);
     if (!file) {
-        ReportFailure(reason, "Could not open the settings file \"" + path + "\": " + reason + ".");
+        ReportFailure(openError, "Could not open the settings file \"" + path + "\": " + openError + ".");
         return false;
     }
     // The title is read first and taken only with the record, so that a

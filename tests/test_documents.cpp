@@ -130,13 +130,6 @@ TEST_F(Documents, SaveThenOpenBringsTheSceneAndTitleBack) {
     EXPECT_TRUE(platform_->messages.empty());
 }
 
-TEST_F(Documents, OpenTakesOnlyTheFirstEightyBytesOfTheTitle) {
-    WriteFile("Text.TXT", std::string(80, 'x') + "TAIL");
-    WriteFile("s.qrl", RecordOf(SceneState{}));
-    OpenThroughChooser("s.qrl");
-    EXPECT_EQ(scene.titleText.view(), std::string(80, 'x'));
-}
-
 TEST_F(Documents, OpenRecreatesThePanelsOfTheUsedMarksInOrder) {
     WriteFile("Text.TXT", "T");
     SceneState saved;
@@ -164,18 +157,17 @@ TEST_F(Documents, OpenRecreatesThePanelsOfTheUsedMarksInOrder) {
                      Expect{"starPanelOpen", "0"}, Expect{"particleZoomRestore", "2"},
                      Expect{"starPanelRestore", "2"}, Expect{"tunnelPanelRestore", "2"}})
         EXPECT_EQ(*GetSceneField(scene, e.name), e.value) << e.name;
-}
 
-TEST_F(Documents, OpenLeavesUnusedEffectsAlone) {
-    WriteFile("Text.TXT", "T");
-    SceneState saved;
-    saved.textUsed = 2;
-    saved.fireUsed = 1;  // below 2: not in use
-    WriteFile("text-only.qrl", RecordOf(saved));
+    // Marks below 2 are not "used": nothing of theirs is touched.
+    SceneState textOnly;
+    textOnly.textUsed = 2;
+    textOnly.fireUsed = 1;
+    WriteFile("text-only.qrl", RecordOf(textOnly));
+    scene = SceneState{};
+    created_.clear();
     OpenThroughChooser("text-only.qrl");
     EXPECT_EQ(created_, (std::vector<std::pair<UsedPanel, bool>>{{UsedPanel::Text, false}}));
     EXPECT_EQ(scene.fireShown, 0);
-    EXPECT_EQ(scene.tunnelShown, 0);
     EXPECT_EQ(scene.keyTarget, 0);
 }
 
