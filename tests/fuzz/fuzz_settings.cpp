@@ -27,11 +27,41 @@ constexpr int kFrames = 3;
 struct FuzzWorld {
     std::unique_ptr<quorbel::HeadlessEngine> engine;
     quorbel::SceneState baseline;
+    std::filesystem::path runFolder;  // pictures linked in, a title file
     std::string inputPath;
 };
 
-// Made once per process: the engine, the scene set up in the source folder
-// (its pictures and its "Text.TXT"), and the state every input starts from.
+// The program works in its current folder (pictures, "Text.TXT"), libFuzzer
+// in its own (corpus, crash files): each input runs in the program's folder
+// and goes back afterwards.
+class InRunFolder {
+public:
+    explicit InRunFolder(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~InRunFolder() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+std::filesystem::path MakeRunFolder() {
+    const auto folder = std::filesystem::temp_directory_path() / ("quorbel-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    for (const char* pictures : {"Data", "gfx"}) {
+        std::error_code exists;
+        std::filesystem::create_directory_symlink(std::filesystem::path(QUORBEL_SOURCE_DIR) / pictures,
+                                                  folder / pictures, exists);
+    }
+    std::FILE* title = std::fopen((folder / "Text.TXT").c_str(), "wb");
+    if (!title) std::abort();
+    std::fputs("Fuzz", title);
+    std::fclose(title);
+    return folder;
+}
+
+// Made once per process: the engine, the scene set up in the run folder,
+// and the state every input starts from.
 FuzzWorld& World() {
     static FuzzWorld* world = [] {
         auto* made = new FuzzWorld;
@@ -41,12 +71,16 @@ FuzzWorld& World() {
             std::fprintf(stderr, "fuzz_settings: no usable OpenGL: %s\n", error.c_str());
             std::exit(1);
         }
-        std::filesystem::current_path(QUORBEL_SOURCE_DIR);
+        made->runFolder = MakeRunFolder();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(World().runFolder, ignored);
+        });
+        made->inputPath = (made->runFolder / "input.qrl").string();
+        InRunFolder inside(made->runFolder);
         quorbel::InitialiseView(kSide, kSide);
         quorbel::scene.startupStage = 2;
         made->baseline = quorbel::scene;
-        made->inputPath = (std::filesystem::temp_directory_path() /
-                           ("quorbel-fuzz-" + std::to_string(getpid()) + ".qrl")).string();
         return made;
     }();
     return *world;
@@ -63,6 +97,7 @@ void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t s
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzWorld& world = World();
+    InRunFolder inside(world.runFolder);
     quorbel::testing::RestartEffects(world.baseline);
     WriteInput(world.inputPath, data, size);
     // Any file that can be read is a valid record, whatever it holds.

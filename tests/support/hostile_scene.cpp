@@ -72,7 +72,15 @@ std::string TunnelCoordinate() {
 }  // namespace
 
 void RestartEffects(const SceneState& baseline, bool particles) {
+    // The program makes the motion texture once per run; starting over must
+    // not make one more each time (thousands of starts would fill memory).
+    const std::int32_t motionTextureMade = scene.motionTextureMade;
+    const std::uint32_t motionBlurTexture = scene.motionBlurTexture;
     scene = baseline;
+    if (motionBlurTexture != 0) {
+        scene.motionTextureMade = motionTextureMade;
+        scene.motionBlurTexture = motionBlurTexture;
+    }
     std::srand(1);
     ForgetSettingsBuffers();
     if (particles) InitParticleSystem(TheParticleSystem());
