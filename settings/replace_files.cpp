@@ -111,7 +111,8 @@ std::optional<std::string> ReplaceFiles(std::span<const FileContent> files) {
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (rename(pending[i].temporary.c_str(), pending[i].target.c_str()) != 0) {
             const int error = errno;
-            RemoveTemporaries(std::vector<PendingFile>(pending.begin() + static_cast<std::ptrdiff_t>(i), pending.end()));
+            const auto notRenamed = pending.begin() + static_cast<std::ptrdiff_t>(i);
+            RemoveTemporaries(std::vector<PendingFile>(notRenamed, pending.end()));
             return Failure(files[i].path, error);
         }
     }

@@ -69,7 +69,8 @@ SettingsBytes StoreSettingsRecord(const SceneState& state) {
     for (const SettingsField& field : SettingsFields()) {
         FieldBuffer& buffer = fieldBuffers[field.index];
         SetFirstWord(buffer, ParameterWord(field, state));
-        std::copy(buffer.begin(), buffer.end(), bytes.begin() + static_cast<std::ptrdiff_t>(field.index * kSettingsFieldSize));
+        const auto offset = static_cast<std::ptrdiff_t>(field.index * kSettingsFieldSize);
+        std::copy(buffer.begin(), buffer.end(), bytes.begin() + offset);
     }
     return bytes;
 }

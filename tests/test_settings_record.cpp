@@ -43,7 +43,8 @@ Bytes Record(std::size_t size, First first, Second second) {
 std::uint32_t LoadedWord(const SettingsField& field, const SceneState& state) {
     switch (field.storedAs) {
         case StoredAs::Int32: return static_cast<std::uint32_t>(state.*field.intParameter);
-        case StoredAs::FloatWholePart: return static_cast<std::uint32_t>(static_cast<std::int32_t>(state.*field.floatParameter));
+        case StoredAs::FloatWholePart:
+            return static_cast<std::uint32_t>(static_cast<std::int32_t>(state.*field.floatParameter));
         case StoredAs::Float32: return std::bit_cast<std::uint32_t>(state.*field.floatParameter);
     }
     return 0;
