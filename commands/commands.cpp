@@ -13,6 +13,8 @@ namespace quorbel {
 
 namespace {
 
+std::string documentName;
+
 struct CommandContext {
     bool glCurrent;
 };
@@ -47,8 +49,13 @@ void Nothing(const CommandContext&) {}
 
 // Ctrl+N renews the document, which has no content: all that shows is the
 // view's first-update initialisation running again.
-void RenewDocument(const CommandContext& context) {
+void ReinitialiseView(const CommandContext& context) {
     if (context.glCurrent) ReinitialiseScene();
+}
+
+void RenewDocument(const CommandContext& context) {
+    documentName.clear();
+    ReinitialiseView(context);
 }
 
 // Ctrl+O names the document after a chosen file without reading it (the
@@ -57,8 +64,10 @@ void OpenDocumentFile(const CommandContext& context) {
     FileRequest request;
     request.title = "Open";
     request.filters = {{"All Files (*.*)", "*"}};
-    if (!CurrentPlatform().ChooseOpenFile(request)) return;
-    RenewDocument(context);
+    auto chosen = CurrentPlatform().ChooseOpenFile(request);
+    if (!chosen) return;
+    documentName = *chosen;
+    ReinitialiseView(context);
 }
 
 struct CommandRow {
@@ -116,6 +125,8 @@ CommandHooks& ShellCommandHooks() {
     static CommandHooks hooks;
     return hooks;
 }
+
+const std::string& DocumentName() { return documentName; }
 
 bool IsKnownCommand(int command) { return Find(command) != nullptr; }
 

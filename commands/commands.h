@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace quorbel {
 
@@ -37,6 +38,10 @@ inline constexpr const char* kBlurBlocksBackgroundMessage = "Not available while
 void ChangeBackgroundColour();
 // Makes `colour` (0x00BBGGRR) the clear colour and its saved copy.
 void ApplyBackgroundColour(std::uint32_t colour);
+
+// The name Ctrl+O gave the content-less document (empty after Ctrl+N). The
+// file is never read or written through it.
+const std::string& DocumentName();
 
 // The scene initialisation the view runs on its first update, run again at
 // the current view size (after Ctrl+N and Ctrl+O). Needs the GL context.
