@@ -28,8 +28,10 @@ TEST(WindowSmoke, DrawsTheTitleAndMovesItForADragAndAKey) {
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/gl_test_env.h"
+#include "support/process.h"
 
 namespace quorbel {
 namespace {
@@ -45,16 +47,21 @@ struct Centroid {
 // The program, started in a prepared folder, ended when the test ends.
 class RunningProgram {
 public:
-    explicit RunningProgram(const std::string& folder) : log_(folder + "/quorbel.log") {
+    // Starts `program` in `folder` with the test's environment plus `extra`
+    // (NAME=VALUE entries); its output goes to a log beside it.
+    RunningProgram(const std::string& folder, const std::string& program = QUORBEL_BINARY,
+                   const std::vector<std::string>& extra = {})
+        : log_(folder + "/quorbel.log") {
         pid_ = fork();
         if (pid_ != 0) return;
+        for (const std::string& entry : extra) putenv(const_cast<char*>(entry.c_str()));
         if (chdir(folder.c_str()) != 0) _exit(127);
         FILE* log = std::fopen(log_.c_str(), "w");
         if (log) {
             dup2(fileno(log), 1);
             dup2(fileno(log), 2);
         }
-        execl(QUORBEL_BINARY, QUORBEL_BINARY, static_cast<char*>(nullptr));
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     ~RunningProgram() {
@@ -64,6 +71,19 @@ public:
         waitpid(pid_, &status, 0);
     }
     bool Running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+    // Processor time the program has used so far, in seconds.
+    double CpuSeconds() const {
+        std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+        std::string text((std::istreambuf_iterator<char>(stat)), {});
+        auto afterName = text.rfind(')');
+        if (afterName == std::string::npos) return -1;
+        std::istringstream fields(text.substr(afterName + 2));
+        std::string field;
+        double ticks = 0;
+        for (int index = 3; fields >> field && index <= 15; ++index)
+            if (index == 14 || index == 15) ticks += std::stod(field);  // user and system time
+        return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+    }
     std::string Log() const {
         std::ifstream in(log_);
         std::stringstream text;
@@ -173,6 +193,22 @@ protected:
         unsetenv("QT_QPA_PLATFORM");
     }
 
+    // Waits for the window and the title in it, lets it draw a second.
+    void WaitForTitle(const RunningProgram& program, Window& window, Centroid& title) {
+        for (auto deadline = std::chrono::steady_clock::now() + 60s; std::chrono::steady_clock::now() < deadline;) {
+            ASSERT_TRUE(program.Running()) << "the program ended early:\n" << program.Log();
+            if (!window) window = FindWindowNamed(display, DefaultRootWindow(display), "Quorbel");
+            if (window) title = TitleNow(window);
+            if (title.pixels > 500) break;
+            std::this_thread::sleep_for(200ms);
+        }
+        ASSERT_TRUE(window) << "no window captioned Quorbel appeared:\n" << program.Log();
+        ASSERT_GT(title.pixels, 500) << "the title never showed in the view:\n" << program.Log();
+        std::this_thread::sleep_for(1s);
+        title = TitleNow(window);
+        ASSERT_GT(title.pixels, 500);
+    }
+
     Centroid TitleNow(Window window) {
         std::optional<Frame> frame = Grab(display, window);
         if (!frame) return {};
@@ -193,18 +229,7 @@ TEST_F(WindowSmoke, DrawsTheTitleAndMovesItForADragAndAKey) {
     RunningProgram program(folder->path());
     Window window = 0;
     Centroid start;
-    for (auto deadline = std::chrono::steady_clock::now() + 60s; std::chrono::steady_clock::now() < deadline;) {
-        ASSERT_TRUE(program.Running()) << "the program ended early:\n" << program.Log();
-        if (!window) window = FindWindowNamed(display, DefaultRootWindow(display), "Quorbel");
-        if (window) start = TitleNow(window);
-        if (start.pixels > 500) break;
-        std::this_thread::sleep_for(200ms);
-    }
-    ASSERT_TRUE(window) << "no window captioned Quorbel appeared:\n" << program.Log();
-    ASSERT_GT(start.pixels, 500) << "the title never showed in the view:\n" << program.Log();
-    std::this_thread::sleep_for(1s);  // let it draw a while
-    start = TitleNow(window);
-    ASSERT_GT(start.pixels, 500);
+    ASSERT_NO_FATAL_FAILURE(WaitForTitle(program, window, start));
     const int viewMiddle = (viewTop + viewBottom) / 2;
 
     // A Ctrl-drag 40 pixels to the right moves the title with the mouse.
@@ -245,6 +270,59 @@ TEST_F(WindowSmoke, DrawsTheTitleAndMovesItForADragAndAKey) {
     std::printf("title centre: start (%.1f, %.1f), after the drag (%.1f, %.1f), after the keys (%.1f, %.1f)\n",
                 start.x, start.y, dragged.x, dragged.y, keyed.x, keyed.y);
     EXPECT_TRUE(program.Running()) << program.Log();
+}
+
+// Frames follow each other as fast as the machine allows while the window
+// can be seen, and stop when it cannot (unmapped, as when minimised).
+TEST_F(WindowSmoke, RestsWhileItsWindowCannotBeSeen) {
+    RunningProgram program(folder->path());
+    Window window = 0;
+    Centroid title;
+    ASSERT_NO_FATAL_FAILURE(WaitForTitle(program, window, title));
+    XUnmapWindow(display, window);
+    XSync(display, False);
+    std::this_thread::sleep_for(500ms);
+    double before = program.CpuSeconds();
+    std::this_thread::sleep_for(2s);
+    double hiddenUse = program.CpuSeconds() - before;
+    EXPECT_LT(hiddenUse, 0.3) << "processor seconds used in 2 s while the window was unmapped";
+
+    XMapWindow(display, window);
+    XSync(display, False);
+    std::this_thread::sleep_for(500ms);
+    before = program.CpuSeconds();
+    std::this_thread::sleep_for(1s);
+    EXPECT_GT(program.CpuSeconds() - before, 0.1) << "drawing resumes when the window is back";
+    EXPECT_GT(TitleNow(window).pixels, 500);
+    std::printf("processor seconds: %.2f in 2 s unmapped\n", hiddenUse);
+}
+
+// Installed and started as the desktop menu starts it - the entry's command
+// in the home folder - the program works in its per-user folder, which it
+// fills with the pictures and tips, and draws the title from there.
+TEST_F(WindowSmoke, InstalledProgramStartsFromItsMenuEntry) {
+    const std::string prefix = folder->path() + "/prefix", home = folder->path() + "/home";
+    testing::CommandResult install =
+        testing::RunCommand("cmake --install '" QUORBEL_BUILD_DIR "' --prefix '" + prefix + "' 2>&1");
+    ASSERT_EQ(install.exitCode, 0) << install.out;
+    std::ifstream entry(prefix + "/share/applications/quorbel.desktop");
+    std::string line, command;
+    while (std::getline(entry, line))
+        if (line.rfind("Exec=", 0) == 0) command = line.substr(5);
+    ASSERT_EQ(command, prefix + "/bin/quorbel");
+    EXPECT_TRUE(fs::exists(prefix + "/share/icons/hicolor/256x256/apps/quorbel.png"));
+
+    fs::create_directories(home);
+    RunningProgram program(home, command, {"HOME=" + home, "XDG_DATA_HOME="});
+    Window window = 0;
+    Centroid title;
+    ASSERT_NO_FATAL_FAILURE(WaitForTitle(program, window, title));
+    const std::string work = home + "/.local/share/quorbel";
+    for (const char* file : {"Data/bubble.bmp", "gfx/matrix.bmp", "tips.txt"})
+        EXPECT_TRUE(fs::exists(work + "/" + file)) << file;
+    EXPECT_NE(program.Log().find("working in " + work), std::string::npos) << program.Log();
+    EXPECT_EQ(program.Log().find("missing"), std::string::npos) << "every start-up picture was found:\n"
+                                                                 << program.Log();
 }
 
 }  // namespace
