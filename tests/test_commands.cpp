@@ -11,6 +11,7 @@
 #include "commands/panel_hooks.h"
 #include "platform/scripted_platform.h"
 #include "scene/scene_state.h"
+#include "support/gl_test_env.h"
 
 namespace quorbel {
 namespace {
@@ -318,6 +319,45 @@ TEST_F(Commands, CtrlOCancelledDoesNothing) {
     Press(kFileOpen);
     ASSERT_EQ(platform->fileRequests.size(), 1u);
     EXPECT_EQ(scene.keyTarget, before.keyTarget);
+}
+
+}  // namespace
+}  // namespace quorbel
+
+namespace quorbel {
+namespace {
+
+// Ctrl+N and Ctrl+O renew the content-less document, and with it the view's
+// first-update initialisation runs again: its start values come back.
+TEST(DocumentCommands, CtrlNAndCtrlORunTheSceneInitialisationAgain) {
+    ASSERT_TRUE(testing::FreshScene());
+    ScopedScriptedPlatform platform;
+    auto disturb = [] {
+        scene.keyTarget = 7;
+        scene.starsHidden = 0;
+        scene.textToggleCount = 0;
+    };
+    auto expectInitialised = [](const char* how) {
+        EXPECT_EQ(scene.keyTarget, 2) << how;
+        EXPECT_EQ(scene.starsHidden, 2) << how;
+        EXPECT_EQ(scene.textToggleCount, 1) << how;
+    };
+    disturb();
+    ASSERT_TRUE(ExecuteCommand(command::kFileNew));
+    expectInitialised("Ctrl+N");
+    EXPECT_TRUE(DocumentName().empty());
+
+    disturb();
+    platform->openAnswers.push_back(std::string("/somewhere/scene.qrl"));
+    ASSERT_TRUE(ExecuteCommand(command::kFileOpen));
+    expectInitialised("Ctrl+O");
+    EXPECT_EQ(DocumentName(), "/somewhere/scene.qrl") << "named, never read";
+
+    disturb();
+    platform->viewContextAvailable = false;
+    ASSERT_TRUE(ExecuteCommand(command::kFileNew));
+    EXPECT_EQ(scene.keyTarget, 7) << "without the view's context the GL set-up is skipped, not run blind";
+    EXPECT_TRUE(DocumentName().empty());
 }
 
 }  // namespace
