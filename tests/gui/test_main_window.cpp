@@ -169,15 +169,5 @@ TEST_F(MainWindow, ShowHideAndEditCommandsSetTheMenuMarksTheCoreAsksFor) {
     EXPECT_TRUE(frame->CommandAction(kShowHideParticles)->isChecked());
 }
 
-TEST_F(MainWindow, AcceleratorsReachTheirCommands) {
-    QStringList keys;
-    for (int command : {kFileNew, kFileOpen, kFileSave}) {
-        QAction* action = frame->CommandAction(command);
-        ASSERT_TRUE(action) << command;
-        keys << action->shortcut().toString();
-    }
-    EXPECT_EQ(keys, QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S"}));
-}
-
 }  // namespace
 }  // namespace quorbel::gui
