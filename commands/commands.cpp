@@ -38,8 +38,7 @@ void Edit(const CommandContext& context) {
 
 template <WebPage page>
 void Open(const CommandContext&) {
-    // Without a browser the desktop says so itself; nothing to add here.
-    CurrentPlatform().OpenWebPage(WebPageAddress(page));
+    OpenOwnPage(page);
 }
 
 void Play(const CommandContext&) { scene.paused = 0; }
@@ -47,12 +46,12 @@ void Pause(const CommandContext&) { scene.paused = 2; }
 void Background(const CommandContext&) { ChangeBackgroundColour(); }
 void Nothing(const CommandContext&) {}
 
-// Ctrl+N renews the document, which has no content: all that shows is the
-// view's first-update initialisation running again.
 void ReinitialiseView(const CommandContext& context) {
     if (context.glCurrent) ReinitialiseScene();
 }
 
+// Ctrl+N renews the document, which has no content: all that shows is the
+// view's first-update initialisation running again.
 void RenewDocument(const CommandContext& context) {
     documentName.clear();
     ReinitialiseView(context);

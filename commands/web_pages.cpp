@@ -3,7 +3,9 @@
 #include <array>
 #include <filesystem>
 
+#include "commands/command_table.h"
 #include "commands/working_folder.h"
+#include "platform/platform.h"
 
 namespace quorbel {
 
@@ -41,5 +43,12 @@ std::string WebPageAddress(WebPage page, const std::string& executableDir) {
 }
 
 std::string WebPageAddress(WebPage page) { return WebPageAddress(page, ExecutableDir()); }
+
+void OpenOwnPage(WebPage page) {
+    std::string address = WebPageAddress(page);
+    if (CurrentPlatform().OpenWebPage(address)) return;
+    CurrentPlatform().ShowMessage("Could not open " + address + ": the desktop has no program set up for web pages.",
+                                  kApplicationName, MessageButtons::Ok, MessageIcon::Warning);
+}
 
 }  // namespace quorbel

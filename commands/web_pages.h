@@ -15,4 +15,7 @@ std::string WebPageAddress(WebPage page, const std::string& executableDir);
 // The same, beside the running executable.
 std::string WebPageAddress(WebPage page);
 
+// Asks the desktop to show the page; says so when the desktop cannot.
+void OpenOwnPage(WebPage page);
+
 }  // namespace quorbel

@@ -54,7 +54,7 @@ void ScriptedPlatform::WriteProfileString(const std::string& section, const std:
 
 bool ScriptedPlatform::OpenWebPage(const std::string& url) {
     openedPages.push_back(url);
-    return true;
+    return pagesOpen;
 }
 
 }  // namespace quorbel

@@ -28,6 +28,7 @@ public:
     std::deque<std::optional<FontChoice>> fontAnswers;
     std::deque<std::optional<std::size_t>> compressorAnswers;
     std::vector<std::string> openedPages;
+    bool pagesOpen = true;  // whether the desktop manages to show a page
     std::map<std::string, std::string> profile;
     std::uint64_t nowMs = 0;
     std::map<int, bool> menuChecks;  // command id -> last check mark set

@@ -309,6 +309,11 @@ TEST_F(Commands, OnlinePagesOpenOurOwnDocuments) {
     EXPECT_EQ(platform->openedPages[0].rfind("file://", 0), 0u);
     EXPECT_NE(platform->openedPages[0].find("help.html"), std::string::npos);
     EXPECT_NE(platform->openedPages[1].find("faq.html"), std::string::npos);
+    EXPECT_TRUE(platform->messages.empty());
+    platform->pagesOpen = false;  // no browser: the user is told, not left waiting
+    Press(kOnlineHelp);
+    ASSERT_EQ(platform->messages.size(), 1u);
+    EXPECT_NE(platform->messages[0].text.find("help.html"), std::string::npos);
 }
 
 }  // namespace

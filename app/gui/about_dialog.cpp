@@ -10,7 +10,6 @@
 #include "app/gui/artwork.h"
 #include "commands/command_table.h"
 #include "commands/web_pages.h"
-#include "platform/platform.h"
 
 namespace quorbel::gui {
 
@@ -33,7 +32,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     visit->setAutoDefault(false);
     auto* versionLayout = new QVBoxLayout(version);
     versionLayout->addWidget(visit, 0, Qt::AlignCenter);
-    connect(visit, &QPushButton::clicked, this, [] { CurrentPlatform().OpenWebPage(WebPageAddress(WebPage::Home)); });
+    connect(visit, &QPushButton::clicked, this, [] { OpenOwnPage(WebPage::Home); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
