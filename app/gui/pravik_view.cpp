@@ -59,17 +59,21 @@ int CPravikView::DevicePixels(int logical) const {
 }
 
 void CPravikView::initializeGL() {
+    PaintScope painting(*this);
     if (!InitialiseView(DevicePixels(width()), DevicePixels(height())))
         std::fprintf(stderr, "quorbel: a start-up picture in Data/ or gfx/ is missing; the scene is only partly set up\n");
     sceneInitialised_ = true;
 }
 
 void CPravikView::resizeGL(int width, int height) {
+    PaintScope painting(*this);
     ResizeGL(DevicePixels(width), DevicePixels(height));
     update();
 }
 
 void CPravikView::paintGL() {
+    if (painting_) return;  // never a frame inside a frame
+    PaintScope painting(*this);
     RenderFrame();
     CPravikApp::Instance().OnIdle();
 }

@@ -29,6 +29,25 @@ public:
     // Starts the stream of frames again (after a modal box, a restore).
     void ResumeAnimation();
     bool SceneInitialised() const { return sceneInitialised_; }
+    // True while the view is inside its GL set-up or a frame. A modal box
+    // must not open then: its event loop would repaint the view from within
+    // its own paint.
+    bool Painting() const { return painting_; }
+
+    // Marks the view as painting for its lifetime.
+    class PaintScope {
+    public:
+        explicit PaintScope(CPravikView& view) : view_(view), outer_(!view.painting_) { view_.painting_ = true; }
+        ~PaintScope() {
+            if (outer_) view_.painting_ = false;
+        }
+        PaintScope(const PaintScope&) = delete;
+        PaintScope& operator=(const PaintScope&) = delete;
+
+    private:
+        CPravikView& view_;
+        bool outer_;
+    };
 
 protected:
     void initializeGL() override;
@@ -45,6 +64,7 @@ private:
 
     DragState drag_;
     bool sceneInitialised_ = false;
+    bool painting_ = false;
 };
 
 }  // namespace quorbel::gui

@@ -92,6 +92,15 @@ QColor FromColourReference(std::uint32_t reference) {
 
 MessageAnswer QtPlatform::ShowMessage(const std::string& text, const std::string& caption, MessageButtons buttons,
                                       MessageIcon icon) {
+    if (frame_.View()->Painting()) {
+        // Reported from inside a frame (a picture the set-up or a layer could
+        // not use): shown as soon as the frame is done, with the cautious
+        // answer now, as without a window.
+        QMetaObject::invokeMethod(
+            &frame_, [this, text, caption, icon] { ShowMessage(text, caption, MessageButtons::Ok, icon); },
+            Qt::QueuedConnection);
+        return HeadlessPlatform::ShowMessage(text, caption, buttons, icon);
+    }
     ModalScope modal(frame_);
     QMessageBox box(ToQt(icon), ToQt(caption), ToQt(text), ToQt(buttons), &frame_);
     return FromQt(box.exec());

@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -12,6 +15,7 @@
 #include <QToolTip>
 
 #include "app/gui/main_frame.h"
+#include "app/gui/pravik_view.h"
 #include "app/gui/qt_platform.h"
 #include "app/gui/shell_hooks.h"
 #include "commands/command_ids.h"
@@ -167,6 +171,27 @@ TEST_F(MainWindow, ShowHideAndEditCommandsSetTheMenuMarksTheCoreAsksFor) {
     Button(kEditParticles)->click();
     EXPECT_EQ(scene.particlesShown, 2);
     EXPECT_TRUE(frame->CommandAction(kShowHideParticles)->isChecked());
+}
+
+TEST_F(MainWindow, AMessageFromInsideAFrameWaitsUntilTheFrameIsDone) {
+    {
+        CPravikView::PaintScope painting(*frame->View());
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(CurrentPlatform().ShowMessage("Unable to load texture", "Quorbel"), MessageAnswer::Ok);
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no modal box inside a frame";
+    }
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    for (int round = 0; round < 50 && shown.isEmpty(); ++round) QTest::qWait(10);
+    EXPECT_EQ(shown, "Unable to load texture") << "shown once the frame is over";
 }
 
 }  // namespace
