@@ -96,21 +96,34 @@ private:
     std::string log_;
 };
 
-Window FindWindowNamed(Display* display, Window parent, const char* name) {
+// The largest viewable window with that name: the program's own hidden
+// helper windows carry its name too.
+Window FindWindowNamed(Display* display, Window parent, const char* name, long& bestArea) {
     Window root = 0, ignored = 0, *children = nullptr;
     unsigned count = 0;
     if (!XQueryTree(display, parent, &root, &ignored, &children, &count)) return 0;
     Window found = 0;
-    for (unsigned i = 0; i < count && !found; ++i) {
+    for (unsigned i = 0; i < count; ++i) {
         char* windowName = nullptr;
+        XWindowAttributes attributes{};
         if (XFetchName(display, children[i], &windowName) && windowName) {
-            if (std::string(windowName) == name) found = children[i];
+            bool named = std::string(windowName) == name;
             XFree(windowName);
+            if (named && XGetWindowAttributes(display, children[i], &attributes) &&
+                attributes.map_state == IsViewable && long(attributes.width) * attributes.height > bestArea) {
+                bestArea = long(attributes.width) * attributes.height;
+                found = children[i];
+            }
         }
-        if (!found) found = FindWindowNamed(display, children[i], name);
+        if (Window inner = FindWindowNamed(display, children[i], name, bestArea)) found = inner;
     }
     if (children) XFree(children);
     return found;
+}
+
+Window FindWindowNamed(Display* display, const char* name) {
+    long area = 0;
+    return FindWindowNamed(display, DefaultRootWindow(display), name, area);
 }
 
 struct Frame {
@@ -197,7 +210,7 @@ protected:
     void WaitForTitle(const RunningProgram& program, Window& window, Centroid& title) {
         for (auto deadline = std::chrono::steady_clock::now() + 60s; std::chrono::steady_clock::now() < deadline;) {
             ASSERT_TRUE(program.Running()) << "the program ended early:\n" << program.Log();
-            if (!window) window = FindWindowNamed(display, DefaultRootWindow(display), "Quorbel");
+            window = FindWindowNamed(display, "Quorbel");
             if (window) title = TitleNow(window);
             if (title.pixels > 500) break;
             std::this_thread::sleep_for(200ms);
