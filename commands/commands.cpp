@@ -31,7 +31,7 @@ void Toggle(const CommandContext&) {
     ToggleEffect(effect);
 }
 
-template <PanelKind kind>
+template <ControlPanel kind>
 void Edit(const CommandContext& context) {
     RunEditCommand(kind, context.glCurrent);
 }
@@ -97,13 +97,13 @@ constexpr CommandRow kCommands[] = {
     {kPlay, Play},
     {kPause, Pause},
     {kBackgroundColour, Background},
-    {kEditText, Edit<PanelKind::Text>},
-    {kEditParticles, Edit<PanelKind::Particles>},
-    {kEditStars, Edit<PanelKind::Stars>},
-    {kEditTunnel, Edit<PanelKind::Tunnel>},
-    {kEditTiles, Edit<PanelKind::Tiles>},
-    {kEditFire, Edit<PanelKind::Fire>},
-    {kEditBlur, Edit<PanelKind::Blur>},
+    {kEditText, Edit<ControlPanel::Text>},
+    {kEditParticles, Edit<ControlPanel::Particles>},
+    {kEditStars, Edit<ControlPanel::Stars>},
+    {kEditTunnel, Edit<ControlPanel::Tunnel>},
+    {kEditTiles, Edit<ControlPanel::Tiles>},
+    {kEditFire, Edit<ControlPanel::Fire>},
+    {kEditBlur, Edit<ControlPanel::Blur>},
     {kInert, Nothing},
     {kFileNew, RenewDocument},
     {kFileOpen, OpenDocumentFile},

@@ -56,7 +56,7 @@ void ShowFire(bool) {
 void ForgetTextPresses(bool) { scene.textToggleCount = 0; }
 
 struct EditRow {
-    PanelKind kind;
+    ControlPanel kind;
     int command;
     std::int32_t SceneState::*openMark;
     std::int32_t SceneState::*presses;
@@ -67,23 +67,23 @@ struct EditRow {
 };
 
 constexpr EditRow kRows[] = {
-    {PanelKind::Text, command::kEditText, &SceneState::textPanelOpen, &SceneState::textPanelPresses,
+    {ControlPanel::Text, command::kEditText, &SceneState::textPanelOpen, &SceneState::textPanelPresses,
      CountTextPress, ShowText, nullptr, ForgetTextPresses},
-    {PanelKind::Particles, command::kEditParticles, &SceneState::particlePanelOpen,
+    {ControlPanel::Particles, command::kEditParticles, &SceneState::particlePanelOpen,
      &SceneState::particlePanelPresses, CountParticlesPress, ShowParticles, nullptr, nullptr},
-    {PanelKind::Stars, command::kEditStars, &SceneState::starPanelOpen, &SceneState::starPanelPresses,
+    {ControlPanel::Stars, command::kEditStars, &SceneState::starPanelOpen, &SceneState::starPanelPresses,
      CountStarsPress, PrepareStars, ShowStars, nullptr},
-    {PanelKind::Tunnel, command::kEditTunnel, &SceneState::tunnelPanelOpen, &SceneState::tunnelPanelPresses,
+    {ControlPanel::Tunnel, command::kEditTunnel, &SceneState::tunnelPanelOpen, &SceneState::tunnelPanelPresses,
      CountTunnelPress, PrepareTunnel, ShowTunnel, nullptr},
-    {PanelKind::Tiles, command::kEditTiles, &SceneState::tilePanelOpen, &SceneState::tilePanelPresses,
+    {ControlPanel::Tiles, command::kEditTiles, &SceneState::tilePanelOpen, &SceneState::tilePanelPresses,
      CountTilesPress, PrepareTiles, ShowTiles, nullptr},
-    {PanelKind::Fire, command::kEditFire, &SceneState::firePanelOpen, &SceneState::firePanelPresses,
+    {ControlPanel::Fire, command::kEditFire, &SceneState::firePanelOpen, &SceneState::firePanelPresses,
      AimKeysAtFire, ShowFire, nullptr, nullptr},
-    {PanelKind::Blur, command::kEditBlur, &SceneState::blurPanelOpen, &SceneState::blurPanelPresses, nullptr,
+    {ControlPanel::Blur, command::kEditBlur, &SceneState::blurPanelOpen, &SceneState::blurPanelPresses, nullptr,
      nullptr, nullptr, nullptr},
 };
 
-const EditRow* RowOf(PanelKind kind) {
+const EditRow* RowOf(ControlPanel kind) {
     for (const EditRow& row : kRows)
         if (row.kind == kind) return &row;
     return nullptr;
@@ -95,18 +95,18 @@ void Run(Step step, bool glCurrent) {
 
 }  // namespace
 
-int EditCommand(PanelKind kind) {
+int EditCommand(ControlPanel kind) {
     const EditRow* row = RowOf(kind);
     return row ? row->command : 0;
 }
 
-void RunEditCommand(PanelKind kind, bool glCurrent) {
+void RunEditCommand(ControlPanel kind, bool glCurrent) {
     const EditRow* row = RowOf(kind);
     if (!row) return;
     Run(row->everyPress, glCurrent);
     if (!On(scene.*row->openMark)) {
         Run(row->beforeCreate, glCurrent);
-        CreatePanel(kind);
+        OpenControlPanel(kind);
         Run(row->afterCreate, glCurrent);
         scene.*row->openMark = kOn;
     }
@@ -114,7 +114,7 @@ void RunEditCommand(PanelKind kind, bool glCurrent) {
     CountPress(presses);
     if (presses < 2) return;
     scene.*row->openMark = 0;
-    ReleaseOkSlot(kind);
+    ReleaseDefaultButtonSlot(kind);
     presses = 0;
     Run(row->onSecondPress, glCurrent);
 }

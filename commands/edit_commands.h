@@ -10,9 +10,9 @@ namespace quorbel {
 
 // One press of the Edit command of `kind`. `glCurrent` says whether the
 // view's context is current, which loading the particle texture needs.
-void RunEditCommand(PanelKind kind, bool glCurrent);
+void RunEditCommand(ControlPanel kind, bool glCurrent);
 
 // The Edit command number of a panel kind.
-int EditCommand(PanelKind kind);
+int EditCommand(ControlPanel kind);
 
 }  // namespace quorbel

@@ -2,17 +2,17 @@
 
 namespace quorbel {
 
-PanelHooks& CommandPanelHooks() {
-    static PanelHooks hooks;
+ControlPanelHooks& EditPanelHooks() {
+    static ControlPanelHooks hooks;
     return hooks;
 }
 
-void CreatePanel(PanelKind kind) {
-    if (auto& create = CommandPanelHooks().createPanel) create(kind);
+void OpenControlPanel(ControlPanel kind) {
+    if (auto& create = EditPanelHooks().createPanel) create(kind);
 }
 
-void ReleaseOkSlot(PanelKind kind) {
-    if (auto& release = CommandPanelHooks().releaseOkSlot) release(kind);
+void ReleaseDefaultButtonSlot(ControlPanel kind) {
+    if (auto& release = EditPanelHooks().releaseOkSlot) release(kind);
 }
 
 }  // namespace quorbel

@@ -9,28 +9,20 @@
 
 namespace quorbel {
 
-// The panel kinds, numbered as their dialog templates.
-enum class PanelKind {
-    Text = 130,
-    Particles = 101,
-    Stars = 131,
-    Tunnel = 132,
-    Tiles = 137,
-    Fire = 138,
-    Blur = 140,
-};
+// The panel kinds the Edit commands open.
+enum class ControlPanel { Text, Particles, Stars, Tunnel, Tiles, Fire, Blur };
 
-struct PanelHooks {
+struct ControlPanelHooks {
     // Creates a new visible panel of the kind (runs its initialisation).
-    std::function<void(PanelKind)> createPanel;
+    std::function<void(ControlPanel)> createPanel;
     // Frees the kind's default-button slot for the next instance.
-    std::function<void(PanelKind)> releaseOkSlot;
+    std::function<void(ControlPanel)> releaseOkSlot;
 };
 
-PanelHooks& CommandPanelHooks();
+ControlPanelHooks& EditPanelHooks();
 
 // Calls the hook when it is set.
-void CreatePanel(PanelKind kind);
-void ReleaseOkSlot(PanelKind kind);
+void OpenControlPanel(ControlPanel kind);
+void ReleaseDefaultButtonSlot(ControlPanel kind);
 
 }  // namespace quorbel

@@ -28,14 +28,14 @@ protected:
         scene.keyTarget = 2;
         scene.textToggleCount = 1;
         platform->viewContextAvailable = false;  // no GL here: commands must cope
-        CommandPanelHooks().createPanel = [this](PanelKind kind) {
+        EditPanelHooks().createPanel = [this](ControlPanel kind) {
             created.push_back(kind);
             openMarkWhenCreated.push_back(scene.textPanelOpen);
         };
-        CommandPanelHooks().releaseOkSlot = [this](PanelKind kind) { released.push_back(kind); };
+        EditPanelHooks().releaseOkSlot = [this](ControlPanel kind) { released.push_back(kind); };
     }
     void TearDown() override {
-        CommandPanelHooks() = {};
+        EditPanelHooks() = {};
         ShellCommandHooks() = {};
     }
     static void Press(int command, int times = 1) {
@@ -44,7 +44,7 @@ protected:
     bool Checked(int command) { return platform->menuChecks.at(command); }
 
     ScopedScriptedPlatform platform;
-    std::vector<PanelKind> created, released;
+    std::vector<ControlPanel> created, released;
     std::vector<int> openMarkWhenCreated;
 };
 
@@ -129,30 +129,30 @@ TEST_F(Commands, AHostileCounterDoesNotOverflow) {
 TEST_F(Commands, EditCommandsCreateOnFirstPressForgetOnSecondCreateAgainOnThird) {
     struct Row {
         int command;
-        PanelKind kind;
+        ControlPanel kind;
         std::int32_t SceneState::*openMark;
         std::int32_t SceneState::*presses;
     };
     const Row rows[] = {
-        {kEditText, PanelKind::Text, &SceneState::textPanelOpen, &SceneState::textPanelPresses},
-        {kEditParticles, PanelKind::Particles, &SceneState::particlePanelOpen, &SceneState::particlePanelPresses},
-        {kEditStars, PanelKind::Stars, &SceneState::starPanelOpen, &SceneState::starPanelPresses},
-        {kEditTunnel, PanelKind::Tunnel, &SceneState::tunnelPanelOpen, &SceneState::tunnelPanelPresses},
-        {kEditTiles, PanelKind::Tiles, &SceneState::tilePanelOpen, &SceneState::tilePanelPresses},
-        {kEditFire, PanelKind::Fire, &SceneState::firePanelOpen, &SceneState::firePanelPresses},
-        {kEditBlur, PanelKind::Blur, &SceneState::blurPanelOpen, &SceneState::blurPanelPresses},
+        {kEditText, ControlPanel::Text, &SceneState::textPanelOpen, &SceneState::textPanelPresses},
+        {kEditParticles, ControlPanel::Particles, &SceneState::particlePanelOpen, &SceneState::particlePanelPresses},
+        {kEditStars, ControlPanel::Stars, &SceneState::starPanelOpen, &SceneState::starPanelPresses},
+        {kEditTunnel, ControlPanel::Tunnel, &SceneState::tunnelPanelOpen, &SceneState::tunnelPanelPresses},
+        {kEditTiles, ControlPanel::Tiles, &SceneState::tilePanelOpen, &SceneState::tilePanelPresses},
+        {kEditFire, ControlPanel::Fire, &SceneState::firePanelOpen, &SceneState::firePanelPresses},
+        {kEditBlur, ControlPanel::Blur, &SceneState::blurPanelOpen, &SceneState::blurPanelPresses},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);
         created.clear();
         released.clear();
         Press(row.command);
-        EXPECT_EQ(created, std::vector<PanelKind>{row.kind});
+        EXPECT_EQ(created, std::vector<ControlPanel>{row.kind});
         EXPECT_EQ(scene.*row.openMark, 2);
         EXPECT_EQ(scene.*row.presses, 1);
         Press(row.command);
         EXPECT_EQ(created.size(), 1u) << "the second press creates nothing";
-        EXPECT_EQ(released, std::vector<PanelKind>{row.kind});
+        EXPECT_EQ(released, std::vector<ControlPanel>{row.kind});
         EXPECT_EQ(scene.*row.openMark, 0);
         EXPECT_EQ(scene.*row.presses, 0);
         Press(row.command);
