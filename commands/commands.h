@@ -18,9 +18,12 @@ struct CommandHooks {
     std::function<void()> toggleStatusBar;
     std::function<void()> showAbout;
     std::function<void()> showTipOfTheDay;
-    // The recording dialog.
+    // The recording dialog; set by the window's recording code. Unset, the
+    // Generate Avi command does nothing.
     std::function<void()> generateAvi;
-    // The settings documents: reset to defaults, open, save.
+    // The settings documents: reset to defaults, open, save (Ctrl+S too).
+    // Not yet connected to the settings operations: until they are, New,
+    // Open and Save do nothing, and in particular never write a file.
     std::function<void()> newSettings;
     std::function<void()> openSettings;
     std::function<void()> saveSettings;
