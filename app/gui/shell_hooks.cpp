@@ -4,6 +4,7 @@
 #include "app/gui/main_frame.h"
 #include "app/gui/tip_dialog.h"
 #include "commands/commands.h"
+#include "commands/documents.h"
 
 namespace quorbel::gui {
 
@@ -17,7 +18,12 @@ void InstallShellHooks(CMainFrame& frame) {
         about.exec();
     };
     hooks.showTipOfTheDay = [&frame] { OpenTipBox(&frame); };
-    // Generate Avi, New, Open and Save are set by the layers that own them.
+    hooks.newSettings = [] { ResetToDefaults(); };
+    hooks.openSettings = [] { OpenSettings(); };
+    hooks.saveSettings = [] { SaveSettings(); };
+    // Read "settings.qrl" on the first frame that can, as the headless mode does.
+    InstallStartupSettingsSteps();
+    // Generate Avi is set by the recording layer.
 }
 
 void RemoveShellHooks() {
@@ -27,6 +33,9 @@ void RemoveShellHooks() {
     hooks.toggleStatusBar = nullptr;
     hooks.showAbout = nullptr;
     hooks.showTipOfTheDay = nullptr;
+    hooks.newSettings = nullptr;
+    hooks.openSettings = nullptr;
+    hooks.saveSettings = nullptr;
 }
 
 }  // namespace quorbel::gui
