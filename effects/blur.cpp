@@ -3,18 +3,23 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "effects/fire.h"
 #include "effects/particles.h"
+#include "effects/radial_overlay.h"
 #include "effects/stars.h"
 #include "effects/text.h"
 #include "effects/tiles.h"
 #include "platform/platform.h"
 #include "scene/gl_setup.h"
+#include "scene/render_path.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
+
+static_assert(kRadialCaptureSize == kRadialPictureSize, "the summed overlay reads the capture at its size");
 
 namespace {
 
@@ -90,6 +95,49 @@ void CopyViewIntoMotionTexture() {
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
 }
 
+// The layers the overlay draws, with the same float steps as the quads take.
+struct LayerList {
+    std::array<RadialLayer, kMostRadialLayers> layers;
+    std::array<float, kMostRadialLayers> alphas;
+    int count = 0;
+};
+LayerList layerList;
+
+LayerList& ListRadialLayers(int count, float s, float alpha, float alphaStep, float step) {
+    layerList.count = std::max(count, 0);
+    for (int i = 0; i < layerList.count; ++i) {
+        layerList.alphas[i] = alpha;
+        layerList.layers[i] = {s, UnitToByte(alpha)};
+        s += step;
+        alpha -= alphaStep;
+    }
+    return layerList;
+}
+
+// A layer whose alpha rounds to 0 adds nothing to an 8-bit frame buffer:
+// less than half a level even where the capture is white.
+bool LayerAddsSomething(float alpha) { return alpha * 255.0f >= 0.5f; }
+
+void DrawLayerQuadsThatShow(const LayerList& list) {
+    glBegin(GL_QUADS);
+    for (int i = 0; i < list.count; ++i) {
+        if (!LayerAddsSomething(list.alphas[i])) continue;
+        glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, list.alphas[i]);
+        DrawRadialLayerQuad(list.layers[i].inset);
+    }
+    glEnd();
+}
+
+// On a software renderer the layers are summed on the processor in one pass;
+// a graphics card blends the quads faster than it reads back the capture.
+void DrawVisibleRadialLayers(const LayerList& list) {
+    const float colour[3] = {scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue};
+    const bool summed = SoftwareRenderer() && DrawSummedRadialLayers(list.layers.data(), list.count, colour);
+    if (!summed) DrawLayerQuadsThatShow(list);
+    // The colour the last quad would have left current.
+    if (list.count > 0) glColor4f(colour[0], colour[1], colour[2], list.alphas[list.count - 1]);
+}
+
 }  // namespace
 
 void RadialBlurPass(int layers, float step) {
@@ -135,14 +183,18 @@ void DrawRadialLayers(int count, float step) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_BLEND);
     BeginOrthoView();
-    glBegin(GL_QUADS);
-    for (int i = 0; i < count; ++i) {
-        glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, alpha);
-        DrawRadialLayerQuad(s);
-        s += step;
-        alpha -= alphaStep;
+    if (FastPathActive()) {
+        DrawVisibleRadialLayers(ListRadialLayers(count, s, alpha, alphaStep, step));
+    } else {
+        glBegin(GL_QUADS);
+        for (int i = 0; i < count; ++i) {
+            glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, alpha);
+            DrawRadialLayerQuad(s);
+            s += step;
+            alpha -= alphaStep;
+        }
+        glEnd();
     }
-    glEnd();
     EndOrthoView();
 }
 
