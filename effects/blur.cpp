@@ -134,8 +134,13 @@ void DrawVisibleRadialLayers(const LayerList& list) {
     const float colour[3] = {scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue};
     const bool summed = SoftwareRenderer() && DrawSummedRadialLayers(list.layers.data(), list.count, colour);
     if (!summed) DrawLayerQuadsThatShow(list);
-    // The colour the last quad would have left current.
-    if (list.count > 0) glColor4f(colour[0], colour[1], colour[2], list.alphas[list.count - 1]);
+    if (list.count == 0) return;
+    // What the last layer's quad would have left current: its colour, and
+    // the texture coordinate of its last corner, which the title's glyphs
+    // (drawn without texture generation into the next capture) all take.
+    const float last = list.layers[list.count - 1].inset;
+    glColor4f(colour[0], colour[1], colour[2], list.alphas[list.count - 1]);
+    glTexCoord2f(1 - last, 1 - last);
 }
 
 }  // namespace

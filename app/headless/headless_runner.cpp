@@ -10,19 +10,21 @@
 #include "effects/text.h"
 #include "imaging/png_writer.h"
 #include "scene/gl_setup.h"
+#include "scene/render_path.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
 
 const char* const kHeadlessUsage =
     "Usage: quorbel [--snapshot FILE.png] [--frames N] [--size WIDTHxHEIGHT]\n"
-    "               [--set NAME=VALUE]... [--get NAME]... [--seed N]\n"
+    "               [--set NAME=VALUE]... [--get NAME]... [--seed N] [--path classic|fast]\n"
     "  --snapshot FILE   render without a window and write the last frame as PNG\n"
     "  --frames N        number of frames to render (default 1)\n"
     "  --size WxH        surface size in pixels (default 720x480)\n"
     "  --set NAME=VALUE  set a scene field before the first frame (repeatable)\n"
     "  --get NAME        print a scene field after the last frame (repeatable)\n"
-    "  --seed N          fix the random seed so a render can be repeated exactly\n";
+    "  --seed N          fix the random seed so a render can be repeated exactly\n"
+    "  --path P          'fast' (the default) or 'classic', the plain OpenGL 1.1 drawing\n";
 
 namespace {
 
@@ -109,6 +111,9 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
             auto n = ParseWhole(value, 0, 0x7fffffffL);
             if (!n) error = "bad --seed '" + value + "': expected a whole number";
             else options.seed = static_cast<unsigned>(*n);
+        } else if (arg == "--path") {
+            if (value != "classic" && value != "fast") error = "bad --path '" + value + "': expected classic or fast";
+            else options.classicPath = value == "classic";
         } else {
             error = "unknown option '" + arg + "'";
         }
@@ -131,6 +136,7 @@ int RunHeadless(const HeadlessOptions& options) {
         return 3;
     }
     if (options.seed) SetFixedRandomSeed(*options.seed);
+    RequestRenderPath(options.classicPath ? RenderPath::Classic : RenderPath::Fast);
     if (!engine->InitialiseScene())
         std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ is missing; "
                              "the scene is only partly set up\n");
