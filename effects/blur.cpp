@@ -115,32 +115,44 @@ LayerList& ListRadialLayers(int count, float s, float alpha, float alphaStep, fl
 }
 
 // A layer whose alpha rounds to 0 adds nothing to an 8-bit frame buffer:
-// less than half a level even where the capture is white.
-bool LayerAddsSomething(float alpha) { return alpha * 255.0f >= 0.5f; }
+// less than half a level even where the capture is white. Under lighting
+// the alpha may come from the material instead, so every layer counts.
+bool LayerAddsSomething(float alpha, bool lit) { return lit || alpha * 255.0f >= 0.5f; }
 
-void DrawLayerQuadsThatShow(const LayerList& list) {
+bool AnyLayerAddsSomething(const LayerList& list, bool lit) {
+    return std::any_of(list.alphas.begin(), list.alphas.begin() + list.count,
+                       [lit](float alpha) { return LayerAddsSomething(alpha, lit); });
+}
+
+void DrawLayerQuadsThatShow(const LayerList& list, bool lit) {
     glBegin(GL_QUADS);
     for (int i = 0; i < list.count; ++i) {
-        if (!LayerAddsSomething(list.alphas[i])) continue;
+        if (!LayerAddsSomething(list.alphas[i], lit)) continue;
         glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, list.alphas[i]);
         DrawRadialLayerQuad(list.layers[i].inset);
     }
     glEnd();
 }
 
-// On a software renderer the layers are summed on the processor in one pass;
-// a graphics card blends the quads faster than it reads back the capture.
+// What the last layer's quad would have left current: its colour, and the
+// texture coordinate of its last corner, which the title's glyphs (drawn
+// without texture generation into the next capture) all take.
+void LeaveLastLayerCurrent(const LayerList& list) {
+    if (list.count == 0) return;
+    const float last = list.layers[list.count - 1].inset;
+    glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, list.alphas[list.count - 1]);
+    glTexCoord2f(1 - last, 1 - last);
+}
+
+// On llvmpipe the layers are summed on the processor in one pass; a
+// graphics card blends the quads faster than it reads back the capture.
 void DrawVisibleRadialLayers(const LayerList& list) {
     const float colour[3] = {scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue};
-    const bool summed = SoftwareRenderer() && DrawSummedRadialLayers(list.layers.data(), list.count, colour);
-    if (!summed) DrawLayerQuadsThatShow(list);
-    if (list.count == 0) return;
-    // What the last layer's quad would have left current: its colour, and
-    // the texture coordinate of its last corner, which the title's glyphs
-    // (drawn without texture generation into the next capture) all take.
-    const float last = list.layers[list.count - 1].inset;
-    glColor4f(colour[0], colour[1], colour[2], list.alphas[list.count - 1]);
-    glTexCoord2f(1 - last, 1 - last);
+    const bool lit = glIsEnabled(GL_LIGHTING);
+    if (AnyLayerAddsSomething(list, lit) &&
+        !(SumRadialLayersOnProcessor() && DrawSummedRadialLayers(list.layers.data(), list.count, colour)))
+        DrawLayerQuadsThatShow(list, lit);
+    LeaveLastLayerCurrent(list);
 }
 
 }  // namespace

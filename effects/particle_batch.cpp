@@ -56,11 +56,21 @@ void FillStaticBuffer(GLenum target, GLuint name, const std::vector<T>& data) {
     glBufferData(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(), GL_STATIC_DRAW);
 }
 
+// Ours, in this context: nothing else in the program makes buffer objects,
+// and none other would have the corners' size.
+bool BuffersMade() {
+    if (!buffers.corners || !glIsBuffer(buffers.corners)) return false;
+    GLint size = 0;
+    glBindBuffer(GL_ARRAY_BUFFER, buffers.corners);
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &size);
+    return static_cast<std::size_t>(size) == sizeof(corners);
+}
+
 // The texture coordinates and triangles never change; the corners are
 // refilled by every pass into storage sized once for all particles. A new
 // context does not know the old names, so they are made again.
 void EnsureBuffers() {
-    if (buffers.corners && glIsBuffer(buffers.corners)) return;
+    if (BuffersMade()) return;
     glGenBuffers(1, &buffers.corners);
     glGenBuffers(1, &buffers.texCoords);
     glGenBuffers(1, &buffers.indices);

@@ -94,10 +94,20 @@ void ReadCapture() {
     glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
 }
 
-// A view-sized texture for the sum, made again only when the view changes
-// size (or the context is new).
+// Ours, in this context: no other texture of the program holds four
+// 8-bit channels (pictures have three, the capture one).
+bool SumTextureMade() {
+    if (!sumTexture || !glIsTexture(sumTexture)) return false;
+    glBindTexture(GL_TEXTURE_2D, sumTexture);
+    GLint format = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    return format == GL_RGBA8;
+}
+
+// A view-sized texture for the sum, specified again only when the view
+// changes size, and made again for a new context.
 void PrepareSumTexture(int width, int height) {
-    const bool fresh = !(sumTexture && glIsTexture(sumTexture));
+    const bool fresh = !SumTextureMade();
     if (fresh) glGenTextures(1, &sumTexture);
     glBindTexture(GL_TEXTURE_2D, sumTexture);
     if (!fresh && width == sumTextureWidth && height == sumTextureHeight) return;

@@ -1,7 +1,8 @@
 // The radial blur's layers drawn as one summed picture: the bound capture is
 // read back, the layers are summed on the processor (RadialSummer) and the
-// sum is added over the view with one textured quad. On a software renderer
-// that costs a fraction of one blended pass per layer.
+// sum is added over the view with one textured quad. On llvmpipe, which
+// rasterises on the processor, that costs a fraction of one blended pass
+// per layer.
 #pragma once
 
 #include "effects/radial_sum.h"

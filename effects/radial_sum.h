@@ -3,7 +3,7 @@
 // buffer when each is blended (source alpha, one) on its own. Every layer is
 // rounded as the blender rounds it, so the sum matches the layer-by-layer
 // picture instead of drifting as a sum in higher precision would. The
-// arithmetic is the software rasteriser's: bilinear weights of 8 bits
+// arithmetic is llvmpipe's, as measured: bilinear weights of 8 bits
 // (rows filtered across first), the colour applied in float and rounded, and
 // the blend's 8-bit products rounded as it rounds them.
 #pragma once

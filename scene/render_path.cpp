@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
 namespace quorbel {
 
@@ -15,7 +14,7 @@ constexpr int kFastPathMajorVersion = 2;
 
 RenderPath requested = RenderPath::Fast;
 bool driverOffersFastPath = false;
-bool softwareRenderer = false;
+bool sumOnProcessor = false;
 bool fallbackReported = false;
 
 const char* GlString(GLenum name) {
@@ -44,11 +43,11 @@ RenderPath ActiveRenderPath() {
 void DetectDriverSupport() {
     const char* version = GlString(GL_VERSION);
     driverOffersFastPath = VersionOffersFastPath(version);
-    softwareRenderer = RendererIsSoftware(GlString(GL_RENDERER));
+    sumOnProcessor = RendererIsLlvmpipe(GlString(GL_RENDERER));
     if (requested == RenderPath::Fast && !driverOffersFastPath) ReportFallback(version);
 }
 
-bool SoftwareRenderer() { return softwareRenderer; }
+bool SumRadialLayersOnProcessor() { return sumOnProcessor; }
 
 bool VersionOffersFastPath(const char* version) {
     if (!version) return false;
@@ -59,11 +58,6 @@ bool VersionOffersFastPath(const char* version) {
     return major >= kFastPathMajorVersion;
 }
 
-bool RendererIsSoftware(const char* renderer) {
-    if (!renderer) return false;
-    for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer", "SwiftShader"})
-        if (std::strstr(renderer, name)) return true;
-    return false;
-}
+bool RendererIsLlvmpipe(const char* renderer) { return renderer && std::strstr(renderer, "llvmpipe"); }
 
 }  // namespace quorbel

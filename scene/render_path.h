@@ -2,7 +2,7 @@
 // one immediate-mode strip per particle and one blended pass per radial
 // layer. The fast path needs OpenGL 2.0 (buffer objects, textures of any
 // size): it sends the particles in one draw, sums the radial layers in one
-// pass on a software renderer, and leaves out drawing that a later clear of
+// pass on Mesa's llvmpipe, and leaves out drawing that a later clear of
 // the same frame wipes out. Both give the same picture to within a level or
 // two of rounding.
 #pragma once
@@ -24,13 +24,15 @@ inline bool FastPathActive() { return ActiveRenderPath() == RenderPath::Fast; }
 // what it needs, says once on stderr that the classic path draws instead.
 void DetectDriverSupport();
 
-// True on a renderer that rasterises on the processor, where a read-back is
-// cheap and one pass over the picture beats many blended ones.
-bool SoftwareRenderer();
+// True where the radial layers are summed on the processor: on Mesa's
+// llvmpipe, which rasterises on the processor too (so a read-back is cheap
+// and one pass beats many blended ones) and whose 8-bit arithmetic the sum
+// reproduces. Elsewhere the fast path blends the layers as quads.
+bool SumRadialLayersOnProcessor();
 
 // The checks behind DetectDriverSupport, on the driver's own strings.
 // "2.1 Mesa 22.3.6" offers the fast path; "1.4" or an unreadable one does not.
 bool VersionOffersFastPath(const char* version);
-bool RendererIsSoftware(const char* renderer);
+bool RendererIsLlvmpipe(const char* renderer);
 
 }  // namespace quorbel

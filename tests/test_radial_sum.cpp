@@ -103,7 +103,7 @@ protected:
         engine_ = testing::Engine();
         ASSERT_NE(engine_, nullptr);
         DetectDriverSupport();
-        if (!SoftwareRenderer()) GTEST_SKIP() << "the summed overlay is used on software renderers only";
+        if (!SumRadialLayersOnProcessor()) GTEST_SKIP() << "the layers are summed on llvmpipe only";
         std::srand(4);
         Bytes picture(kPictureTexels);
         for (auto& texel : picture) texel = static_cast<std::uint8_t>(std::rand() % 256);
