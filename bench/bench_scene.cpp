@@ -255,6 +255,7 @@ void BM_RadialLayers(benchmark::State& state) {
     quorbel::RequestRenderPath(path);
     HeavyScene();
     engine->RenderFrames(1);
+    glBindTexture(GL_TEXTURE_2D, 0);  // the frame's last capture; the text pass left its own texture bound
     const int layers = static_cast<int>(state.range(0));
     for (auto _ : state) {
         quorbel::DrawRadialLayers(layers, 0.02f);

@@ -20,6 +20,37 @@ std::size_t Index(int row, int width, int column) {
 
 bool SameColour(const float (&colour)[3]) { return colour[0] == colour[1] && colour[1] == colour[2]; }
 
+// The row loops are built twice, for any x86-64 and for AVX2, and the
+// faster one that the processor runs is chosen when the program loads.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define QUORBEL_ROW_LOOP __attribute__((target_clones("avx2", "default")))
+#else
+#define QUORBEL_ROW_LOOP
+#endif
+
+QUORBEL_ROW_LOOP void LerpRows(std::uint16_t* out, const std::uint16_t* below, const std::uint16_t* above, int width,
+                               std::uint16_t weight) {
+    for (int x = 0; x < width; ++x) out[x] = Lerp8(below[x], above[x], weight);
+}
+
+// Sums run unclamped (at most 257 layers of 255 fit 16 bits) and are
+// clamped to 255 every kLayersBetweenClamps layers and at the end.
+QUORBEL_ROW_LOOP void AddToSums(std::uint16_t* sums, const std::uint16_t* grey, int width, std::uint16_t alpha) {
+    for (int x = 0; x < width; ++x) sums[x] = static_cast<std::uint16_t>(sums[x] + Multiply8(grey[x], alpha));
+}
+
+QUORBEL_ROW_LOOP void AddTintedToSums(std::uint16_t* sums, const std::uint16_t* grey, int width, float colour,
+                                      std::uint16_t alpha) {
+    for (int x = 0; x < width; ++x) {
+        const auto lit = static_cast<std::uint16_t>(Tint(grey[x], colour));
+        sums[x] = static_cast<std::uint16_t>(sums[x] + Multiply8(lit, alpha));
+    }
+}
+
+QUORBEL_ROW_LOOP void ClampSums(std::uint16_t* sums, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) sums[i] = sums[i] > kFull ? kFull : sums[i];
+}
+
 }  // namespace
 
 float ClampUnit(float value) {
@@ -70,41 +101,6 @@ void RadialSummer::FilterRows(const RadialSumRequest& request) {
     }
 }
 
-namespace {
-
-// The row loops are built twice, for any x86-64 and for AVX2, and the
-// faster one that the processor runs is chosen when the program loads.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define QUORBEL_ROW_LOOP __attribute__((target_clones("avx2", "default")))
-#else
-#define QUORBEL_ROW_LOOP
-#endif
-
-QUORBEL_ROW_LOOP void LerpRows(std::uint16_t* out, const std::uint16_t* below, const std::uint16_t* above, int width,
-                               std::uint16_t weight) {
-    for (int x = 0; x < width; ++x) out[x] = Lerp8(below[x], above[x], weight);
-}
-
-// Sums run unclamped (at most 257 layers of 255 fit 16 bits) and are
-// clamped to 255 every kLayersBetweenClamps layers and at the end.
-QUORBEL_ROW_LOOP void AddToSums(std::uint16_t* sums, const std::uint16_t* grey, int width, std::uint16_t alpha) {
-    for (int x = 0; x < width; ++x) sums[x] = static_cast<std::uint16_t>(sums[x] + Multiply8(grey[x], alpha));
-}
-
-QUORBEL_ROW_LOOP void AddTintedToSums(std::uint16_t* sums, const std::uint16_t* grey, int width, float colour,
-                                      std::uint16_t alpha) {
-    for (int x = 0; x < width; ++x) {
-        const auto lit = static_cast<std::uint16_t>(Tint(grey[x], colour));
-        sums[x] = static_cast<std::uint16_t>(sums[x] + Multiply8(lit, alpha));
-    }
-}
-
-QUORBEL_ROW_LOOP void ClampSums(std::uint16_t* sums, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) sums[i] = sums[i] > kFull ? kFull : sums[i];
-}
-
-}  // namespace
-
 void RadialSummer::AddLayer(const RadialSumRequest& request, std::uint8_t alpha, int channels) {
     const int width = request.width;
     std::uint16_t* grey = grey_.data();
@@ -141,10 +137,7 @@ void RadialSummer::Grow(int width, int height) {
 }
 
 bool RadialSummer::Sum(const RadialSumRequest& request, std::uint8_t* rgba) {
-    const bool inView = request.left >= 0 && request.bottom >= 0 && request.width > 0 && request.height > 0 &&
-                        request.left + request.width <= request.viewWidth &&
-                        request.bottom + request.height <= request.viewHeight;
-    if (!request.picture || !inView) return false;
+    if (!request.picture || !PartInView(request)) return false;
     Grow(request.width, request.height);
     const std::size_t pixels = static_cast<std::size_t>(request.width) * static_cast<std::size_t>(request.height);
     const int channels = SameColour(request.colour) ? 1 : 3;
@@ -159,18 +152,31 @@ bool RadialSummer::Sum(const RadialSumRequest& request, std::uint8_t* rgba) {
         if (layer.alpha == 0) continue;  // adds nothing anywhere
         FilterRows(request);
         AddLayer(request, layer.alpha, channels);
-        if (++added % kLayersBetweenClamps == 0)
-            for (int channel = 0; channel < channels; ++channel) ClampSums(sums_[channel].data(), pixels);
+        if (++added % kLayersBetweenClamps == 0) ClampAllSums(channels, pixels);
         // The capture is opaque, so each layer's alpha adds alpha x alpha.
         alphaSum = std::min<int>(alphaSum + Multiply8(layer.alpha, layer.alpha), kFull);
     }
+    ClampAllSums(channels, pixels);
+    WriteRgba(channels, pixels, static_cast<std::uint8_t>(alphaSum), rgba);
+    return true;
+}
+
+bool RadialSummer::PartInView(const RadialSumRequest& request) {
+    return request.left >= 0 && request.bottom >= 0 && request.width > 0 && request.height > 0 &&
+           request.left + request.width <= request.viewWidth && request.bottom + request.height <= request.viewHeight;
+}
+
+void RadialSummer::ClampAllSums(int channels, std::size_t pixels) {
     for (int channel = 0; channel < channels; ++channel) ClampSums(sums_[channel].data(), pixels);
+}
+
+void RadialSummer::WriteRgba(int channels, std::size_t pixels, std::uint8_t alpha, std::uint8_t* rgba) const {
     for (std::size_t p = 0; p < pixels; ++p) {
         for (int channel = 0; channel < 3; ++channel)
-            rgba[4 * p + static_cast<std::size_t>(channel)] = static_cast<std::uint8_t>(sums_[channels == 3 ? channel : 0][p]);
-        rgba[4 * p + 3] = static_cast<std::uint8_t>(alphaSum);
+            rgba[4 * p + static_cast<std::size_t>(channel)] =
+                static_cast<std::uint8_t>(sums_[channels == 3 ? channel : 0][p]);
+        rgba[4 * p + 3] = alpha;
     }
-    return true;
 }
 
 }  // namespace quorbel

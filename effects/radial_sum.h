@@ -8,6 +8,7 @@
 // the blend's 8-bit products rounded as it rounds them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -75,6 +76,9 @@ private:
     void FilterRows(const RadialSumRequest& request);
     void AddLayer(const RadialSumRequest& request, std::uint8_t alpha, int channels);
     void Grow(int width, int height);
+    static bool PartInView(const RadialSumRequest& request);
+    void ClampAllSums(int channels, std::size_t pixels);
+    void WriteRgba(int channels, std::size_t pixels, std::uint8_t alpha, std::uint8_t* rgba) const;
 
     Axis columns_, rows_;
     std::vector<std::uint16_t> filteredRows_;  // 128 rows across the part
