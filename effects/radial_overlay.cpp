@@ -146,31 +146,43 @@ void AddSumOverView(const GLint (&viewport)[4], const Rect& part) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
 }
 
-}  // namespace
+bool TextureHoldsView(const GLint (&viewport)[4]) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    return viewport[2] <= largest && viewport[3] <= largest;
+}
 
-bool DrawSummedRadialLayers(const RadialLayer* layers, int count, const float (&colour)[3]) {
-    if (AnyEnabled() || !PlainFrameBuffer() || !CaptureBound()) return false;
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const Rect part = ReachedPixels(viewport);
-    if (part.width == 0 || part.height == 0) return true;  // nothing reachable to draw
-    GLint capture = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &capture);
-    ReadCapture();
+RadialSumRequest RequestFor(const RadialLayer* layers, int count, const float (&colour)[3], const GLint (&viewport)[4],
+                            const Rect& part) {
     RadialSumRequest request;
     request.picture = picture.data();
     request.layers = layers;
     request.layerCount = count;
-    for (int channel = 0; channel < 3; ++channel) request.colour[channel] = colour[channel];
+    std::copy(colour, colour + 3, request.colour);
     request.viewWidth = viewport[2];
     request.viewHeight = viewport[3];
     request.left = part.left - viewport[0];
     request.bottom = part.bottom - viewport[1];
     request.width = part.width;
     request.height = part.height;
+    return request;
+}
+
+}  // namespace
+
+bool DrawSummedRadialLayers(const RadialLayer* layers, int count, const float (&colour)[3]) {
+    if (AnyEnabled() || !PlainFrameBuffer() || !CaptureBound()) return false;
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (!TextureHoldsView(viewport)) return false;
+    const Rect part = ReachedPixels(viewport);
+    if (part.width == 0 || part.height == 0) return true;  // nothing reachable to draw
+    GLint capture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &capture);
+    ReadCapture();
     const std::size_t bytes = static_cast<std::size_t>(part.width) * static_cast<std::size_t>(part.height) * 4;
     if (summed.size() < bytes) summed.resize(bytes);
-    if (!summer.Sum(request, summed.data())) return false;
+    if (!summer.Sum(RequestFor(layers, count, colour, viewport, part), summed.data())) return false;
     AddSumOverView(viewport, part);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(capture));
     return true;
