@@ -11,13 +11,14 @@
 #include "effects/text.h"
 #include "imaging/png_writer.h"
 #include "scene/gl_setup.h"
+#include "scene/render_path.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
 
 const char* const kHeadlessUsage =
     "Usage: quorbel [--snapshot FILE.png] [--frames N] [--size WIDTHxHEIGHT]\n"
-    "               [--set NAME=VALUE]... [--get NAME]... [--seed N]\n"
+    "               [--set NAME=VALUE]... [--get NAME]... [--seed N] [--path classic|fast]\n"
     "               [--save-settings FILE.qrl]\n"
     "  --snapshot FILE   render without a window and write the last frame as PNG\n"
     "  --frames N        number of frames to render (default 1)\n"
@@ -26,7 +27,8 @@ const char* const kHeadlessUsage =
     "  --get NAME        print a scene field after the last frame (repeatable)\n"
     "  --seed N          fix the random seed so a render can be repeated exactly\n"
     "  --save-settings FILE  after the last frame, write the settings to FILE and\n"
-    "                    the title to Text.TXT in the current folder\n";
+    "                    the title to Text.TXT in the current folder\n"
+    "  --path P          'fast' (the default) or 'classic', the plain OpenGL 1.1 drawing\n";
 
 namespace {
 
@@ -115,6 +117,9 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
             auto n = ParseWhole(value, 0, 0x7fffffffL);
             if (!n) error = "bad --seed '" + value + "': expected a whole number";
             else options.seed = static_cast<unsigned>(*n);
+        } else if (arg == "--path") {
+            if (value != "classic" && value != "fast") error = "bad --path '" + value + "': expected classic or fast";
+            else options.classicPath = value == "classic";
         } else {
             error = "unknown option '" + arg + "'";
         }
@@ -139,6 +144,7 @@ int RunHeadless(const HeadlessOptions& options) {
         return 3;
     }
     if (options.seed) SetFixedRandomSeed(*options.seed);
+    RequestRenderPath(options.classicPath ? RenderPath::Classic : RenderPath::Fast);
     if (!engine->InitialiseScene())
         std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ is missing; "
                              "the scene is only partly set up\n");
