@@ -39,6 +39,7 @@ MarkedFrame RenderScene(const Setup& setup, int frames, bool marking) {
     HeadlessEngine* engine = testing::FreshScene();
     MarkedFrame frame;
     if (!engine) return frame;
+    scene.startupStage = 2;  // past the start-up: no settings file decides what shows
     setup();
     glClearStencil(0);
     glClear(GL_STENCIL_BUFFER_BIT);  // nothing left from an earlier case

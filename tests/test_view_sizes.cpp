@@ -53,7 +53,9 @@ Coverage Measure(const std::vector<std::uint8_t>& rgb, int width, int height, in
 
 class ViewSizes : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::current_path(testing::SourceDir()); }
+    // Runs in the scratch folder with the program's pictures linked in, away
+    // from the start-up scene the source folder holds.
+    void SetUp() override { testing::LinkDefaultPictures(); }
     Coverage Render(const std::string& options, int width, int height, int threshold = 40) {
         const std::string path = output_.path() + "/shot.png";
         const auto run = testing::RunQuorbel("--snapshot " + path + " --size " + std::to_string(width) + "x" +
