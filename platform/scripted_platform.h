@@ -16,6 +16,12 @@ struct RecordedMessage {
     MessageButtons buttons;
 };
 
+enum class PanelEventKind { Created, Shown, Hidden, Changed };
+struct PanelEvent {
+    PanelEventKind kind;
+    PanelHandle panel;
+};
+
 class ScriptedPlatform : public Platform {
 public:
     std::vector<RecordedMessage> messages;
@@ -29,6 +35,7 @@ public:
     std::vector<std::string> openedPages;
     std::map<std::string, std::string> profile;
     std::uint64_t nowMs = 0;
+    std::vector<PanelEvent> panelEvents;
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                               MessageButtons buttons) override;
@@ -43,6 +50,9 @@ public:
     void WriteProfileString(const std::string& section, const std::string& key,
                             const std::string& value) override;
     bool OpenWebPage(const std::string& url) override;
+    void PanelCreated(const PanelHandle& panel) override;
+    void PanelShown(const PanelHandle& panel, bool visible) override;
+    void PanelChanged(const PanelHandle& panel) override;
 };
 
 // Installs a ScriptedPlatform for the lifetime of the guard.

@@ -443,4 +443,43 @@
     X(int32_t, tile2CustomTex, 0) \
     X(int32_t, tile2TexFallback, 0) \
     X(int32_t, fireCustomTex, 0) \
+    /* control panels: press counters, marks and copies kept beside the effects' own values */ \
+    X(int32_t, textStyleMarked, 0) \
+    X(int32_t, textGlassMarked, 0) \
+    X(int32_t, textTexturedMarked, 0) \
+    X(int32_t, randomColourPresses, 0) \
+    X(int32_t, zoomRisingSaved, 0) \
+    X(int32_t, starRotateLeftPresses, 0) \
+    X(int32_t, starRotateRightPresses, 0) \
+    X(int32_t, starTiltFwdPresses, 0) \
+    X(int32_t, starTiltBackPresses, 0) \
+    X(int32_t, starLoopPresses, 0) \
+    X(int32_t, starBouncePresses, 0) \
+    X(int32_t, starPanLeftPresses, 0) \
+    X(int32_t, starPanRightPresses, 0) \
+    X(int32_t, starPanUpPresses, 0) \
+    X(int32_t, starPanDownPresses, 0) \
+    X(int32_t, tunnelZoomInPresses, 0) \
+    X(int32_t, tunnelZoomOutPresses, 0) \
+    X(int32_t, tile1ShownPresses, 0) \
+    X(int32_t, tile1TransparentPresses, 0) \
+    X(int32_t, tile1RotLeftPresses, 0) \
+    X(int32_t, tile1RotRightPresses, 0) \
+    X(int32_t, tile1PanUpPresses, 0) \
+    X(int32_t, tile1PanDownPresses, 0) \
+    X(int32_t, tile1PanRightPresses, 0) \
+    X(int32_t, tile1PanLeftPresses, 0) \
+    X(int32_t, tile2ShownPresses, 0) \
+    X(int32_t, tile2TransparentPresses, 0) \
+    X(int32_t, tile2RotLeftPresses, 0) \
+    X(int32_t, tile2RotRightPresses, 0) \
+    X(int32_t, tile2PanUpPresses, 0) \
+    X(int32_t, tile2PanDownPresses, 0) \
+    X(int32_t, tile2PanRightPresses, 0) \
+    X(int32_t, tile2PanLeftPresses, 0) \
+    X(float, fireZoomSaved, 0.0f) \
+    X(int32_t, radialTextPresses, 0) \
+    X(int32_t, radialParticlesPresses, 0) \
+    X(int32_t, radialStarPresses, 0) \
+    X(int32_t, radialFirePresses, 0) \
     /* end */
