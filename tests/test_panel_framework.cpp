@@ -2,6 +2,7 @@
 // options, the close box, Enter and Escape against the open mark, number
 // fields, events the panel cannot take, and the panels' lifetime.
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "panel_test_helpers.h"
@@ -214,9 +215,16 @@ TEST_F(PanelFramework, InstancesOfOneKindEditTheSameValues) {
     EXPECT_EQ(scene.blurRate, 0) << "the second panel's Blur Rate slider still shows 0";
 }
 
+// The first frame that finds "settings.qrl" makes the start-up panels.
 TEST_F(PanelFramework, StartupMakesAHiddenTextPanelAndAShownBlurPanel) {
+    testing::TempDirectory folder;
     InstallPanelStartupStep();
-    CreateStartupPanels();
+    ::testing::internal::CaptureStderr();
+    RenderFrame();
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(PanelCount(PanelKind::Text), 0u) << "no settings file yet";
+    std::ofstream("settings.qrl", std::ios::binary) << std::string(1728, '\0');
+    RenderFrame();
     ASSERT_EQ(PanelCount(PanelKind::Text), 1u);
     ASSERT_EQ(PanelCount(PanelKind::Blur), 1u);
     EXPECT_FALSE(LatestPanel(PanelKind::Text)->Visible());
@@ -225,6 +233,8 @@ TEST_F(PanelFramework, StartupMakesAHiddenTextPanelAndAShownBlurPanel) {
     EXPECT_EQ(scene.blurPanelOpen, 0);
     EXPECT_EQ(scene.textUsed, 0);
     EXPECT_EQ(scene.blurUsed, 0);
+    RenderFrame();
+    EXPECT_EQ(PanelCount(PanelKind::Blur), 1u) << "the start-up work runs once";
     FrameDriverStartupSteps() = {};
 }
 

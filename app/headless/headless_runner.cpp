@@ -9,6 +9,7 @@
 #include "app/headless/headless_engine.h"
 #include "effects/text.h"
 #include "imaging/png_writer.h"
+#include "panels/panel_startup.h"
 #include "scene/gl_setup.h"
 #include "scene/scene_state.h"
 
@@ -131,6 +132,7 @@ int RunHeadless(const HeadlessOptions& options) {
         return 3;
     }
     if (options.seed) SetFixedRandomSeed(*options.seed);
+    InstallPanelStartupStep();
     if (!engine->InitialiseScene())
         std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ is missing; "
                              "the scene is only partly set up\n");
