@@ -152,6 +152,7 @@ private:
         scene.fireColourRotate = scene.fireRotatePresses = 0;
         SetCheck(kRotate, false);
         scene.fireRotateSpeed = 0.0f;
+        scene.firePanelSpare = 0;
     }
 };
 

@@ -157,6 +157,8 @@ protected:
     }
 
     void OnClick(int id) override {
+        // Every box and button but these two marks the panel as used.
+        if (id != kChangeTexture && id != kResetDefaults) SetUsed();
         switch (id) {
             case kRandomColour: PressRandomColour(); break;
             case kChangeTexture:

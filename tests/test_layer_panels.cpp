@@ -1,6 +1,8 @@
 // The tile, fire and blur panels, and the panels that Open makes again.
 #include "panel_test_helpers.h"
-#include "panels/panel_startup.h"
+#include "commands/command_ids.h"
+#include "commands/documents.h"
+#include "commands/panel_wiring.h"
 
 namespace quorbel {
 namespace {
@@ -231,32 +233,35 @@ TEST_F(LayerPanels, BlurPanelShowsLoadedSourcesAndValues) {
 
 // ----- Open --------------------------------------------------------------------
 
+// A saved scene's used marks bring its panels back, and their first
+// exchange brings the saved copies into effect.
 TEST_F(LayerPanels, OpenMakesThePanelsOfTheUsedEffects) {
+    testing::TempDirectory folder;
+    InstallControlPanels();
     scene.particlesUsed = scene.starsUsed = scene.tunnelUsed = scene.fireUsed = 2;
     scene.textUsed = scene.tilesUsed = scene.blurUsed = 0;
+    scene.starSpeedPos = 9, scene.fireDirYSaved = 12;
+    ASSERT_TRUE(SaveSettingsFile("scene.qrl"));
+    scene.starSpeed = scene.fireDirY = 0.0f;
+    scene.particlesShown = scene.tunnelShown = scene.fireShown = 0;
     scene.textPanelOpen = scene.tunnelPanelPresses = 1;
-    scene.starSpeedPos = 9;
-    RecreatePanelsAfterOpen();
+    ASSERT_TRUE(OpenSettingsFile("scene.qrl"));
     EXPECT_EQ(PanelCount(PanelKind::Text), 0u);
     EXPECT_EQ(PanelCount(PanelKind::Tiles), 0u);
     EXPECT_EQ(PanelCount(PanelKind::Blur), 0u);
     ASSERT_EQ(PanelCount(PanelKind::Particles), 1u);
     EXPECT_FALSE(LatestPanel(PanelKind::Particles)->Visible());
     EXPECT_EQ(scene.particlesShown, 2);
+    EXPECT_TRUE(platform_->menuChecks[command::kShowHideParticles]);
     EXPECT_FALSE(LatestPanel(PanelKind::Stars)->Visible());
-    EXPECT_EQ(scene.keyTarget, 4);
-    EXPECT_EQ(scene.starsHidden, 0);
     EXPECT_EQ(scene.starSpeed, 9.0f) << "the star panel took the loaded copies";
     EXPECT_FALSE(LatestPanel(PanelKind::Tunnel)->Visible());
-    EXPECT_EQ(scene.tunnelShown, 2);
-    EXPECT_EQ(scene.tunnelRebuildPending, 2);
     EXPECT_EQ(scene.tunnelPanelOpen, 2);
-    EXPECT_EQ(scene.tunnelPanelPresses, 0);
     EXPECT_TRUE(LatestPanel(PanelKind::Fire)->Visible());
-    EXPECT_EQ(scene.fireShown, 2);
-    EXPECT_EQ(scene.fireToggleCount, 1);
+    EXPECT_EQ(scene.fireDirY, 12.0f);
     EXPECT_EQ(scene.firePanelOpen, 0);
     EXPECT_EQ(scene.textPanelOpen, 0);
+    RemoveControlPanels();
 }
 
 }  // namespace

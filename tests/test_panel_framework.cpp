@@ -6,7 +6,8 @@
 #include <string>
 
 #include "panel_test_helpers.h"
-#include "panels/panel_startup.h"
+#include "commands/edit_commands.h"
+#include "commands/panel_wiring.h"
 #include "scene/frame_driver.h"
 
 namespace quorbel {
@@ -215,10 +216,35 @@ TEST_F(PanelFramework, InstancesOfOneKindEditTheSameValues) {
     EXPECT_EQ(scene.blurRate, 0) << "the second panel's Blur Rate slider still shows 0";
 }
 
+// The Edit command's first press opens a panel, its second forgets it (the
+// panel stays on screen), its third opens another; both edit the same values.
+TEST_F(PanelFramework, EditPressedThreeTimesGivesTwoPanels) {
+    InstallControlPanels();
+    for (int press = 1; press <= 3; ++press) RunEditCommand(ControlPanel::Tunnel, true);
+    ASSERT_EQ(PanelCount(PanelKind::Tunnel), 2u);
+    EXPECT_TRUE(FindPanel({132, 0})->Visible());
+    EXPECT_TRUE(FindPanel({132, 1})->Visible());
+    EXPECT_EQ(scene.tunnelPanelOpen, 2);
+    FindPanel({132, 0})->MoveSlider(1037, 40);
+    EXPECT_EQ(scene.tunnelTwist, 40.0f);
+    // Closed with its close box, the panel's kind opens anew at the next press.
+    FindPanel({132, 1})->PressCloseBox();
+    RunEditCommand(ControlPanel::Tunnel, true);
+    EXPECT_EQ(PanelCount(PanelKind::Tunnel), 3u);
+    // Enter hides without clearing the open mark: the next press is a second
+    // press and opens nothing; the one after that does.
+    FindPanel({132, 2})->PressEnter();
+    RunEditCommand(ControlPanel::Tunnel, true);
+    EXPECT_EQ(PanelCount(PanelKind::Tunnel), 3u);
+    RunEditCommand(ControlPanel::Tunnel, true);
+    EXPECT_EQ(PanelCount(PanelKind::Tunnel), 4u);
+    RemoveControlPanels();
+}
+
 // The first frame that finds "settings.qrl" makes the start-up panels.
 TEST_F(PanelFramework, StartupMakesAHiddenTextPanelAndAShownBlurPanel) {
     testing::TempDirectory folder;
-    InstallPanelStartupStep();
+    InstallControlPanels();
     ::testing::internal::CaptureStderr();
     RenderFrame();
     ::testing::internal::GetCapturedStderr();
@@ -235,7 +261,7 @@ TEST_F(PanelFramework, StartupMakesAHiddenTextPanelAndAShownBlurPanel) {
     EXPECT_EQ(scene.blurUsed, 0);
     RenderFrame();
     EXPECT_EQ(PanelCount(PanelKind::Blur), 1u) << "the start-up work runs once";
-    FrameDriverStartupSteps() = {};
+    RemoveControlPanels();
 }
 
 }  // namespace

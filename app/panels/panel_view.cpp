@@ -108,7 +108,7 @@ void PanelView::Build() {
             if (spec.hidden || (spec.kind == ControlKind::GroupBox) != groups) continue;
             QWidget* widget = MakeWidget(spec);
             widget->setParent(this);
-            if (spec.id != 0) widget->setObjectName(QString::number(spec.id));
+            if (spec.id != 0) widget->setObjectName(QStringLiteral("control%1").arg(spec.id));
             widget->setGeometry(Fit(widget, spec, units));
             used = used.united(widget->geometry().adjusted(0, 0, units.X(4), units.Y(4)));
             Connect(spec, widget);
