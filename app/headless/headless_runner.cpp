@@ -7,10 +7,11 @@
 #include <set>
 
 #include "app/headless/headless_engine.h"
+#include "app/headless/open_settings_option.h"
 #include "app/headless/settings_options.h"
 #include "effects/text.h"
-#include "imaging/png_writer.h"
 #include "commands/panel_wiring.h"
+#include "imaging/png_writer.h"
 #include "scene/gl_setup.h"
 #include "scene/render_path.h"
 #include "scene/scene_state.h"
@@ -20,13 +21,16 @@ namespace quorbel {
 const char* const kHeadlessUsage =
     "Usage: quorbel [--snapshot FILE.png] [--frames N] [--size WIDTHxHEIGHT]\n"
     "               [--set NAME=VALUE]... [--get NAME]... [--seed N] [--path classic|fast]\n"
-    "               [--save-settings FILE.qrl]\n"
+    "               [--settings FILE.qrl] [--save-settings FILE.qrl]\n"
     "  --snapshot FILE   render without a window and write the last frame as PNG\n"
     "  --frames N        number of frames to render (default 1)\n"
     "  --size WxH        surface size in pixels (default 720x480)\n"
     "  --set NAME=VALUE  set a scene field before the first frame (repeatable)\n"
     "  --get NAME        print a scene field after the last frame (repeatable)\n"
     "  --seed N          fix the random seed so a render can be repeated exactly\n"
+    "  --settings FILE   after the first frame, open FILE (and Text.TXT in the\n"
+    "                    current folder) as the window's Open does, then render\n"
+    "                    the --frames frames\n"
     "  --save-settings FILE  after the last frame, write the settings to FILE and\n"
     "                    the title to Text.TXT in the current folder\n"
     "  --path P          'fast' (the default) or 'classic', the plain OpenGL 1.1 drawing\n";
@@ -112,6 +116,8 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
             error = ParseSet(value, options);
         } else if (arg == "--get") {
             error = ParseGet(value, options);
+        } else if (arg == "--settings") {
+            options.openSettingsPath = value;
         } else if (arg == "--save-settings") {
             options.saveSettingsPath = value;
         } else if (arg == "--seed") {
@@ -157,7 +163,7 @@ int RunHeadless(const HeadlessOptions& options) {
     }
     if (rebuildGlyphs) BuildTextFont();
     InstallHeadlessStartup(options);
-    engine->RenderFrames(options.frames);
+    if (int status = RenderHeadlessFrames(*engine, options)) return status;
     for (const std::string& name : options.gets)
         std::printf("%s=%s\n", name.c_str(), GetSceneField(scene, name)->c_str());
     if (!options.saveSettingsPath.empty()) {

@@ -1,0 +1,24 @@
+#include "app/headless/open_settings_option.h"
+
+#include <cstdio>
+
+#include "commands/documents.h"
+
+namespace quorbel {
+
+int RenderHeadlessFrames(HeadlessEngine& engine, const HeadlessOptions& options) {
+    if (options.openSettingsPath.empty()) {
+        engine.RenderFrames(options.frames);
+        return 0;
+    }
+    engine.RenderFrames(1);
+    if (!OpenSettingsFile(options.openSettingsPath)) {
+        std::fprintf(stderr, "quorbel: the settings %s were not opened; nothing was rendered from them\n",
+                     options.openSettingsPath.c_str());
+        return 2;
+    }
+    engine.RenderFrames(options.frames);
+    return 0;
+}
+
+}  // namespace quorbel
