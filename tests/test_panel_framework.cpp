@@ -138,15 +138,6 @@ TEST_F(PanelFramework, CloseBoxClearsTheOpenMarkEnterAndEscapeDoNot) {
     EXPECT_EQ(scene.firePanelOpen, 0);
     EXPECT_EQ(scene.firePanelPresses, 0);
 }
-
-TEST_F(PanelFramework, EnterTakesTheControlsValues) {
-    PanelModel& text = CreatePanel(PanelKind::Text);
-    text.ChangeText(1000, "40");
-    scene.textDepth = 9.0f;  // changed elsewhere since
-    text.PressEnter();
-    EXPECT_FLOAT_EQ(scene.textDepth, 4.0f);
-}
-
 TEST_F(PanelFramework, NumberFieldsTakeWholeNumbersOnly) {
     PanelModel& particles = CreatePanel(PanelKind::Particles);
     EXPECT_EQ(particles.FieldText(1000), "2000");
@@ -206,16 +197,6 @@ TEST_F(PanelFramework, PanelsAreNumberedPerTemplateAndTheShellIsTold) {
     EXPECT_EQ(platform_->panelEvents.back().kind, PanelEventKind::Changed);
     EXPECT_EQ(platform_->panelEvents.back().panel, first.Handle());
 }
-
-TEST_F(PanelFramework, InstancesOfOneKindEditTheSameValues) {
-    PanelModel& first = CreatePanel(PanelKind::Blur);
-    PanelModel& second = CreatePanel(PanelKind::Blur);
-    first.MoveSlider(1076, 30);
-    EXPECT_EQ(scene.blurRate, 30);
-    second.MoveSlider(1077, 10);
-    EXPECT_EQ(scene.blurRate, 0) << "the second panel's Blur Rate slider still shows 0";
-}
-
 // The Edit command's first press opens a panel, its second forgets it (the
 // panel stays on screen), its third opens another; both edit the same values.
 TEST_F(PanelFramework, EditPressedThreeTimesGivesTwoPanels) {

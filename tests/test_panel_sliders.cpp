@@ -163,15 +163,6 @@ TEST_F(PanelSliders, MovingOneSliderRereadsTheOthers) {
     panel.MoveSlider(1126, 10);
     EXPECT_EQ(scene.fireLife, 0.0f) << "the Particle Life slider still shows 50";
 }
-
-TEST_F(PanelSliders, PositionsOutsideTheRangeAreClamped) {
-    PanelModel& panel = CreatePanel(PanelKind::Blur);
-    panel.MoveSlider(1076, 250);
-    EXPECT_EQ(scene.blurRate, 100);
-    panel.MoveSlider(1076, -7);
-    EXPECT_EQ(scene.blurRate, 0);
-}
-
 // Where a stored value puts a slider when a panel is made (the inverse of
 // its mapping), including stored values no slider can show.
 TEST_F(PanelSliders, CreationPushesStoredValuesIntoSliders) {

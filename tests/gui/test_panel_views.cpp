@@ -215,13 +215,5 @@ TEST_F(PanelViews, EnterPressesAFocusedButtonElseHidesThePanel) {
     Key(count, Qt::Key_Return);
     EXPECT_FALSE(fresh->isVisible()) << "Enter in a field is the panel's OK";
 }
-
-TEST_F(PanelViews, HiddenPanelsGetWindowsThatStayHidden) {
-    PanelView& text = Open(PanelKind::Text, false);
-    EXPECT_FALSE(text.isVisible());
-    text.model().SetVisible(true);
-    EXPECT_TRUE(text.isVisible());
-}
-
 }  // namespace
 }  // namespace quorbel
