@@ -54,6 +54,14 @@ TEST_F(HeadlessCli, GetPrintsFieldsAfterTheLastFrame) {
     EXPECT_EQ(run.out, "textAngleY=3\npaused=0\n");
 }
 
+TEST_F(HeadlessCli, NumbersAreReadAsTyped) {
+    auto run = RunQuorbel("--frames 03 --set textSpinY=2 --set textSpinSpeedY=6 --set particleCount=010 "
+                          "--set textPosX=1e-38 --set backgroundColour=0xff0000 --get textAngleY "
+                          "--get particleCount --get textPosX --get backgroundColour");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "textAngleY=3\nparticleCount=10\ntextPosX=9.99999935e-39\nbackgroundColour=255\n");
+}
+
 TEST_F(HeadlessCli, BadRequestsFailClearlyWithoutWritingAnything) {
     struct Case {
         std::string arguments;
@@ -64,6 +72,7 @@ TEST_F(HeadlessCli, BadRequestsFailClearlyWithoutWritingAnything) {
                             Case{"--snapshot " + png + " --size 720by480", "--size"},
                             Case{"--snapshot " + png + " --size 99999x10", "--size"},
                             Case{"--snapshot " + png + " --frames -1", "--frames"},
+                            Case{"--snapshot " + png + " --frames 0x10", "--frames"},
                             Case{"--snapshot " + png + " --set tunelShown=2", "tunnelShown"},
                             Case{"--snapshot " + png + " --set tunnelShown=yes", "tunnelShown"},
                             Case{"--snapshot " + png + " --set tunnelShown", "NAME=VALUE"},

@@ -2,14 +2,15 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <set>
 
 #include "app/headless/headless_engine.h"
 #include "effects/text.h"
 #include "imaging/png_writer.h"
 #include "scene/gl_setup.h"
+#include "scene/number_text.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -30,11 +31,9 @@ constexpr int kMaxSide = 16384;
 constexpr long kMaxFrames = 100000000;
 
 std::optional<long> ParseWhole(const std::string& text, long low, long high) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || value < low || value > high) return std::nullopt;
-    return value;
+    ParsedNumber<std::int64_t> parsed = ParseWholeNumber(text, low, high);
+    if (!parsed.ok()) return std::nullopt;
+    return static_cast<long>(parsed.value);
 }
 
 std::optional<std::string> ParseSize(const std::string& text, HeadlessOptions& options) {
