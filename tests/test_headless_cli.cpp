@@ -86,6 +86,31 @@ TEST_F(HeadlessCli, BadRequestsFailClearlyWithoutWritingAnything) {
     EXPECT_FALSE(std::filesystem::exists(png));
 }
 
+// Run in a copy of the pictures with one spoiled: the run goes on, and says
+// once which file it could not use and why.
+TEST_F(HeadlessCli, PicturesThatCannotBeUsedAreNamedOnStderr) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* spoil;  // removed, then made a folder when `folder`
+        bool folder;
+        std::string says;
+    };
+    for (const Case& c : {Case{"Data/p2.bmp", false, "Error: Failed to open DIB file Data/p2.bmp.\nThe file does not exist.\n"},
+                          Case{"gfx/matrix.bmp", true, "Error: Failed to open DIB file Gfx/matrix.bmp.\n"
+                                                       "It is a folder, not a picture file.\n"}}) {
+        testing::TempDirectory copy;
+        for (const char* folder : {"Data", "gfx"})
+            fs::copy(fs::path(testing::SourceDir()) / folder, folder, fs::copy_options::recursive);
+        fs::remove(c.spoil);
+        if (c.folder) fs::create_directory(c.spoil);
+        auto run = testing::RunCommand("'" + std::string(QUORBEL_BINARY) + "' --frames 2 --get tunnelShown");
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const auto first = run.err.find(c.says);
+        EXPECT_NE(first, std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find(c.says, first + 1), std::string::npos) << "named once\n" << run.err;
+    }
+}
+
 TEST_F(HeadlessCli, NoUsableOpenGlIsReported) {
     auto run = testing::RunCommand("__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json '" +
                                    std::string(QUORBEL_BINARY) + "' --snapshot " + Out("x.png"));

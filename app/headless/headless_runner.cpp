@@ -130,8 +130,8 @@ int RunHeadless(const HeadlessOptions& options) {
         return 3;
     }
     if (options.seed) SetFixedRandomSeed(*options.seed);
-    if (!engine->InitialiseScene())
-        std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ is missing; "
+    if (!engine->InitialiseScene())  // the picture at fault was named as it failed
+        std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ could not be used; "
                              "the scene is only partly set up\n");
     bool rebuildGlyphs = false;
     for (const auto& [name, value] : options.sets) {
