@@ -217,9 +217,10 @@ bool Summarise(const std::vector<Sample>& samples, long warmup, std::size_t mess
     const double spread = high->residentMb - low->residentMb;
     const bool texturesConstant = std::all_of(first, samples.end(), [&](const Sample& s) { return s.textures == first->textures; });
     const bool listsConstant = std::all_of(first, samples.end(), [&](const Sample& s) { return s.lists == first->lists; });
-    std::printf("\nafter the warm-up (frame %ld on): resident memory %.2f to %.2f MB, spread %.2f MB (%s %.0f MB)\n",
+    std::printf("\nafter the warm-up (frame %ld on): resident memory %.2f to %.2f MB, spread %.2f MB (%s %.0f MB);"
+                " last sample %+.2f MB from the first\n",
                 first->frame, low->residentMb, high->residentMb, spread, spread <= kFlatMegabytes ? "within" : "OVER",
-                kFlatMegabytes);
+                kFlatMegabytes, samples.back().residentMb - first->residentMb);
     std::printf("GL textures %s, display lists %s; %zu messages shown\n", texturesConstant ? "constant" : "CHANGING",
                 listsConstant ? "constant" : "CHANGING", messages);
     return spread <= kFlatMegabytes && texturesConstant && listsConstant;
