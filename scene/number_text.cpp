@@ -9,8 +9,9 @@ namespace quorbel {
 namespace {
 
 constexpr std::uint32_t kLargestRgb = 0xFFFFFF;
-// Past this a decimal exponent says nothing more about the size of a float.
-constexpr long kExponentClamp = 100000;
+// Past this a decimal exponent says nothing more about the size of a float,
+// even with as many digits before it as any text can hold.
+constexpr long kExponentClamp = 1'000'000'000'000;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
