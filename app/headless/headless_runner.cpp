@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <set>
 
 #include "app/headless/headless_engine.h"
@@ -12,6 +12,7 @@
 #include "imaging/png_writer.h"
 #include "scene/gl_setup.h"
 #include "scene/render_path.h"
+#include "scene/number_text.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -36,11 +37,9 @@ constexpr int kMaxSide = 16384;
 constexpr long kMaxFrames = 100000000;
 
 std::optional<long> ParseWhole(const std::string& text, long low, long high) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || value < low || value > high) return std::nullopt;
-    return value;
+    ParsedNumber<std::int64_t> parsed = ParseWholeNumber(text, low, high);
+    if (!parsed.ok()) return std::nullopt;
+    return static_cast<long>(parsed.value);
 }
 
 std::optional<std::string> ParseSize(const std::string& text, HeadlessOptions& options) {
@@ -145,8 +144,8 @@ int RunHeadless(const HeadlessOptions& options) {
     }
     if (options.seed) SetFixedRandomSeed(*options.seed);
     RequestRenderPath(options.classicPath ? RenderPath::Classic : RenderPath::Fast);
-    if (!engine->InitialiseScene())
-        std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ is missing; "
+    if (!engine->InitialiseScene())  // the picture at fault was named as it failed
+        std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ could not be used; "
                              "the scene is only partly set up\n");
     bool rebuildGlyphs = false;
     for (const auto& [name, value] : options.sets) {
