@@ -53,12 +53,14 @@ void AviWriter::EnsureAviExtension() {
 }
 
 std::size_t AviWriter::frameBytes() const {
-    return static_cast<std::size_t>(std::max(bitmapInfo.width, 0)) * std::max(bitmapInfo.height, 0) * 3;
+    const std::size_t bytesPerPixel = frameLayout == FrameLayout::Bgrx32 ? 4 : 3;
+    return static_cast<std::size_t>(std::max(bitmapInfo.width, 0)) * std::max(bitmapInfo.height, 0) * bytesPerPixel;
 }
 
 bool AviWriter::CheckFrameFormat() {
     const bool usable = bitmapInfo.width > 0 && bitmapInfo.height > 0 && bitmapInfo.width % 4 == 0 &&
-                        bitmapInfo.bitCount == 24 && bitmapInfo.imageSize >= frameBytes();
+                        bitmapInfo.bitCount == 24 &&
+                        bitmapInfo.imageSize >= static_cast<std::size_t>(bitmapInfo.width) * bitmapInfo.height * 3;
     if (!usable) ShowError(StreamCreationFailedMessage("the frame size is " + std::to_string(bitmapInfo.width) +
                                                        " x " + std::to_string(bitmapInfo.height)));
     return usable;
@@ -87,7 +89,8 @@ bool AviWriter::Open() {
     }
     const EncoderSpec& spec = *encoders[choice->index];
     const StreamFormat format = *FormatFor(spec, width, height, frameRate);
-    const EncodedStream::Settings settings{&spec, format, width, height, choice->quality};
+    const EncodedStream::Settings settings{&spec, format, width, height, choice->quality,
+                                           frameLayout == FrameLayout::Bgrx32};
     EncodedStream::Failure failure;
     auto stream = EncodedStream::Open(file->temporaryPath(), settings, failure);
     if (!stream) {

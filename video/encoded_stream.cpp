@@ -17,6 +17,7 @@ std::unique_ptr<EncodedStream> EncodedStream::Open(const std::string& path, cons
     std::unique_ptr<EncodedStream> stream(new EncodedStream);
     stream->width_ = settings.width;
     stream->height_ = settings.height;
+    stream->bytesPerPixel_ = settings.fourBytesPerPixel ? 4 : 3;
     int error = stream->OpenFile(path);
     Stage stage = Stage::File;
     if (error == 0) {
@@ -95,7 +96,8 @@ int EncodedStream::OpenEncoder(const Settings& settings) {
 }
 
 int EncodedStream::OpenConverter(const Settings& settings) {
-    converter_ = sws_getContext(width_, height_, AV_PIX_FMT_BGR24, width_, height_, settings.format.pixelFormat,
+    const AVPixelFormat source = settings.fourBytesPerPixel ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_BGR24;
+    converter_ = sws_getContext(width_, height_, source, width_, height_, settings.format.pixelFormat,
                                 SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!converter_) return AVERROR(EINVAL);
     if (settings.encoder->fullRange) {
@@ -111,7 +113,7 @@ int EncodedStream::Write(const std::uint8_t* pixels) {
     int error = av_frame_make_writable(frame_);
     if (error < 0) return error;
     // A negative stride walks the bottom-up rows from the top.
-    const int rowBytes = width_ * 3;
+    const int rowBytes = width_ * bytesPerPixel_;
     const std::uint8_t* source[1] = {pixels + static_cast<std::ptrdiff_t>(height_ - 1) * rowBytes};
     const int sourceStride[1] = {-rowBytes};
     sws_scale(converter_, source, sourceStride, 0, height_, frame_->data, frame_->linesize);

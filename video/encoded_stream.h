@@ -29,6 +29,7 @@ public:
         int width = 0;
         int height = 0;
         int quality = -1;  // 1..100 where the encoder has a quality setting
+        bool fourBytesPerPixel = false;  // frames come as blue, green, red, ignored byte
     };
     // Which step failed, for the message the user gets.
     enum class Stage { File, Stream, Header };
@@ -46,8 +47,9 @@ public:
     EncodedStream(const EncodedStream&) = delete;
     EncodedStream& operator=(const EncodedStream&) = delete;
 
-    // Encodes one frame: width x height rows of blue, green, red bytes,
-    // bottom row first, no padding. Returns 0 or an AVERROR code.
+    // Encodes one frame: width x height rows of blue, green, red bytes (and
+    // a fourth, ignored byte where the settings say so), bottom row first, no
+    // padding. Returns 0 or an AVERROR code.
     int Write(const std::uint8_t* pixels);
     // Drains the encoder, writes the index and closes the file. Returns 0 or
     // the first AVERROR code met, including a write error the file layer
@@ -70,6 +72,7 @@ private:
     SwsContext* converter_ = nullptr;
     std::int64_t nextPts_ = 0;
     int width_ = 0;
+    int bytesPerPixel_ = 3;
     int height_ = 0;
     bool headerWritten_ = false;
     bool finished_ = false;

@@ -64,12 +64,13 @@ std::unique_ptr<FramePipeline> StartPipeline(AviWriter& writer) {
 
 void SceneFrameSource::RenderInto(std::uint8_t* pixels, int width, int height) {
     RenderFrame();
-    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, pixels);
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
 }
 
 RecordingOutcome Record(AviWriter& writer, int frameCount, FrameSource& source, RecordingObserver& observer) {
     RecordingOutcome outcome;
     if (frameCount <= 0) return outcome;
+    writer.frameLayout = FrameLayout::Bgrx32;
     outcome.opened = writer.Open();
     outcome.cancelled = writer.cancelled();
     if (!outcome.opened) return outcome;
