@@ -40,7 +40,7 @@ std::unique_ptr<EncodedStream> EncodedStream::Open(const std::string& path, cons
 
 EncodedStream::~EncodedStream() {
     sws_freeContext(converter_);
-    av_frame_free(&frame_);
+    for (AVFrame*& picture : pictures_) av_frame_free(&picture);
     av_packet_free(&packet_);
     avcodec_free_context(&codec_);
     if (format_) {
@@ -62,9 +62,8 @@ int EncodedStream::OpenEncoder(const Settings& settings) {
     if (!codec) return AVERROR_ENCODER_NOT_FOUND;
     stream_ = avformat_new_stream(format_, nullptr);
     codec_ = avcodec_alloc_context3(codec);
-    frame_ = av_frame_alloc();
     packet_ = av_packet_alloc();
-    if (!stream_ || !codec_ || !frame_ || !packet_) return AVERROR(ENOMEM);
+    if (!stream_ || !codec_ || !packet_) return AVERROR(ENOMEM);
 
     codec_->width = width_;
     codec_->height = height_;
@@ -89,10 +88,20 @@ int EncodedStream::OpenEncoder(const Settings& settings) {
     if (error < 0) return error;
     if (settings.encoder->codecTag) stream_->codecpar->codec_tag = settings.encoder->codecTag;
 
-    frame_->format = codec_->pix_fmt;
-    frame_->width = width_;
-    frame_->height = height_;
-    return av_frame_get_buffer(frame_, 0);
+    return AllocatePictures();
+}
+
+int EncodedStream::AllocatePictures() {
+    for (AVFrame*& picture : pictures_) {
+        picture = av_frame_alloc();
+        if (!picture) return AVERROR(ENOMEM);
+        picture->format = codec_->pix_fmt;
+        picture->width = width_;
+        picture->height = height_;
+        const int error = av_frame_get_buffer(picture, 0);
+        if (error < 0) return error;
+    }
+    return 0;
 }
 
 int EncodedStream::OpenConverter(const Settings& settings) {
@@ -108,19 +117,21 @@ int EncodedStream::OpenConverter(const Settings& settings) {
 }
 
 int EncodedStream::Write(const std::uint8_t* pixels) {
-    // Usually a no-op; it copies only while the encoder still holds the
-    // previous picture.
-    int error = av_frame_make_writable(frame_);
+    AVFrame* picture = pictures_[nextPicture_];
+    nextPicture_ = (nextPicture_ + 1) % kPictures;
+    // A no-op unless the encoder still holds this picture too; then it gets
+    // a fresh copy rather than a picture changed under it.
+    int error = av_frame_make_writable(picture);
     if (error < 0) return error;
     // A negative stride walks the bottom-up rows from the top.
     const int rowBytes = width_ * bytesPerPixel_;
     const std::uint8_t* source[1] = {pixels + static_cast<std::ptrdiff_t>(height_ - 1) * rowBytes};
     const int sourceStride[1] = {-rowBytes};
-    sws_scale(converter_, source, sourceStride, 0, height_, frame_->data, frame_->linesize);
-    frame_->pts = nextPts_++;
+    sws_scale(converter_, source, sourceStride, 0, height_, picture->data, picture->linesize);
+    picture->pts = nextPts_++;
     // A fixed-quantiser encoder reads the quantiser from each picture.
-    frame_->quality = codec_->global_quality;
-    error = avcodec_send_frame(codec_, frame_);
+    picture->quality = codec_->global_quality;
+    error = avcodec_send_frame(codec_, picture);
     if (error < 0) return error;
     return Drain();
 }

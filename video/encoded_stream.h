@@ -60,6 +60,7 @@ private:
     EncodedStream() = default;
     int OpenFile(const std::string& path);
     int OpenEncoder(const Settings& settings);
+    int AllocatePictures();
     int OpenConverter(const Settings& settings);
     int Drain();
     int CloseFile();
@@ -67,7 +68,12 @@ private:
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
     AVStream* stream_ = nullptr;
-    AVFrame* frame_ = nullptr;
+    // Pictures in rotation: an encoder that keeps the last picture it was
+    // given (FFV1 does) finds it untouched while the next one is filled,
+    // and no picture has to be allocated during the recording.
+    static constexpr int kPictures = 3;
+    AVFrame* pictures_[kPictures] = {};
+    int nextPicture_ = 0;
     AVPacket* packet_ = nullptr;
     SwsContext* converter_ = nullptr;
     std::int64_t nextPts_ = 0;
