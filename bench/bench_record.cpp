@@ -7,6 +7,8 @@
 //
 //   bench_record [--frames N] [--repeats N] [--heavy-frames N] [--heavy-every-encoder]
 #include <GL/gl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -113,12 +115,29 @@ bool OpenWriter(quorbel::AviWriter& writer, PickEncoder& platform, const std::st
     return writer.Open();
 }
 
-double RenderOnlyFps(void (*setUp)(), int frames) {
+// Processor time of the whole process (every thread, finished ones too).
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// A timed run: frames per second, and the processor time per frame of the
+// rendering side (the renderer's threads, without the encoding thread).
+struct Rate {
+    double fps = 0;
+    double renderCpuMs = 0;
+    double encodeCpuMs = 0;
+};
+
+Rate RenderOnly(void (*setUp)(), int frames) {
     setUp();
     engine->RenderFrames(WarmupFrames(setUp));
     const auto start = Clock::now();
+    const double cpu = ProcessCpuSeconds();
     engine->RenderFrames(frames);  // each frame ends with glFinish
-    return frames / SecondsSince(start);
+    return {frames / SecondsSince(start), 1000.0 * (ProcessCpuSeconds() - cpu) / frames, 0};
 }
 
 // The frame just rendered, read again and again: the copy alone.
@@ -153,7 +172,7 @@ double EncodeOnlyFps(PickEncoder& platform, const std::string& id,
     return fps;
 }
 
-double RecordingFps(void (*setUp)(), PickEncoder& platform, const std::string& id, int frames) {
+Rate Recording(void (*setUp)(), PickEncoder& platform, const std::string& id, int frames) {
     setUp();
     engine->RenderFrames(WarmupFrames(setUp));
     quorbel::AviWriter writer;
@@ -163,10 +182,14 @@ double RecordingFps(void (*setUp)(), PickEncoder& platform, const std::string& i
     quorbel::SceneFrameSource source;
     Quiet quiet;
     const auto start = Clock::now();
+    const double cpu = ProcessCpuSeconds();
     const auto outcome = quorbel::Record(writer, frames, source, quiet);
-    const double fps = outcome.framesRecorded / SecondsSince(start);
+    const double seconds = SecondsSince(start), used = ProcessCpuSeconds() - cpu;
     std::filesystem::remove(writer.fileName);
-    return outcome.saved ? fps : 0;
+    if (!outcome.saved || outcome.framesRecorded == 0) return {};
+    const double perFrame = 1000.0 / outcome.framesRecorded;
+    return {outcome.framesRecorded / seconds, (used - outcome.encodingCpuSeconds) * perFrame,
+            outcome.encodingCpuSeconds * perFrame};
 }
 
 struct Runs {
@@ -174,17 +197,26 @@ struct Runs {
     int repeats;  // the best of this many runs counts: the machine may be busy with other work
 };
 
-// Rendering alone and recording, taken in turns so both see the same load.
+// Rendering alone and recording, taken in turns so both see the same load;
+// the fastest run of each counts.
 void CompareWithRendering(void (*setUp)(), PickEncoder& platform, const quorbel::EncoderSpec& spec, Runs runs,
                           const std::vector<std::vector<std::uint8_t>>& samples) {
-    double renderFps = 0, recordFps = 0, encodeFps = 0;
+    double encodeFps = 0;
+    Rate alone, recording;
     for (int i = 0; i < runs.repeats; ++i) {
         encodeFps = std::max(encodeFps, EncodeOnlyFps(platform, spec.id, samples, std::max(runs.frames, 60)));
-        renderFps = std::max(renderFps, RenderOnlyFps(setUp, runs.frames));
-        recordFps = std::max(recordFps, RecordingFps(setUp, platform, spec.id, runs.frames));
+        const Rate a = RenderOnly(setUp, runs.frames);
+        if (a.fps > alone.fps) alone = a;
+        const Rate r = Recording(setUp, platform, spec.id, runs.frames);
+        if (r.fps > recording.fps) recording = r;
     }
-    std::printf("  %-9s %12.1f %12.1f %12.1f %16.3f\n", spec.id, encodeFps, renderFps, recordFps,
-                recordFps > 0 ? renderFps / recordFps : 0.0);
+    // With a processor to spare for the encoding thread, a frame takes the
+    // longer of the rendering side and the encoder.
+    const double spareCoreRatio =
+        std::max(recording.renderCpuMs, recording.encodeCpuMs) / std::max(alone.renderCpuMs, 1e-9);
+    std::printf("  %-9s %10.1f %10.1f %10.1f %9.3f   %8.2f %8.2f %8.2f %9.3f\n", spec.id, encodeFps, alone.fps,
+                recording.fps, recording.fps > 0 ? alone.fps / recording.fps : 0.0, alone.renderCpuMs,
+                recording.renderCpuMs, recording.encodeCpuMs, spareCoreRatio);
     std::fflush(stdout);
 }
 
@@ -194,8 +226,9 @@ void MeasureScene(const char* title, void (*setUp)(), Runs runs, bool everyEncod
     const double readBackFourBytes = ReadBackMs(GL_BGRA, 100);
     std::printf("\n%s scene, %dx%d, best of %d runs of %d frames; read-back %.2f ms per frame (%.2f ms as BGRA)\n",
                 title, kWidth, kHeight, runs.repeats, runs.frames, readBack, readBackFourBytes);
-    std::printf("  %-9s %12s %12s %12s %16s\n", "encoder", "encode fps", "render fps", "record fps",
-                "record/render");
+    std::printf("  %-9s %10s %10s %10s %9s | %26s %9s\n", "", "", "", "", "", "processor ms per frame", "");
+    std::printf("  %-9s %10s %10s %10s %9s | %8s %8s %8s %9s\n", "encoder", "encode fps", "render fps",
+                "record fps", "rec/rend", "render", "rec:rend", "rec:enc", "spare-core");
     for (const quorbel::EncoderSpec* spec : quorbel::AvailableEncoders(kWidth, kHeight, 30)) {
         CompareWithRendering(setUp, platform, *spec, runs, samples);
         if (!everyEncoder) break;
@@ -230,7 +263,12 @@ int main(int argc, char** argv) {
     glReadBuffer(GL_BACK);
     PickEncoder platform;
     quorbel::SetPlatform(&platform);
-    std::printf("record/render: the recording's time over rendering alone (the aim: at most 1.1)\n");
+    std::printf(
+        "rec/rend: recording time over rendering time (the aim: at most 1.1). Processor time per frame:\n"
+        "  render: rendering alone; rec:rend and rec:enc: the rendering side and the encoding thread while\n"
+        "  recording; spare-core: the ratio where the encoding thread has a processor of its own\n"
+        "  (the longer of rec:rend and rec:enc over render). %ld processors online.\n",
+        sysconf(_SC_NPROCESSORS_ONLN));
     MeasureScene("default", DefaultScene, light, true, platform);
     // A heavy frame takes about a second here; every encoder would take minutes.
     MeasureScene("heavy", HeavyScene, heavy, HasFlag(argc, argv, "--heavy-every-encoder"), platform);

@@ -80,6 +80,7 @@ RecordingOutcome Record(AviWriter& writer, int frameCount, FrameSource& source, 
     pipeline->Finish();
     outcome.writeFailed = pipeline->failures() > 0;
     outcome.framesRecorded = pipeline->consumed() - pipeline->failures();
+    outcome.encodingCpuSeconds = pipeline->consumerCpuSeconds();
     if (outcome.writeFailed) ShowError(kWriteFailedMessage);
     if (outcome.framesRecorded == 0) {
         writer.Discard();  // stopped or failed before the first frame: an empty video helps nobody

@@ -47,6 +47,7 @@ struct RecordingOutcome {
     bool stoppedEarly = false;  // StopRequested ended it before the last frame
     bool writeFailed = false;   // a frame could not be written (reported once; the loop stopped)
     int framesRecorded = 0;     // frames written to the file
+    double encodingCpuSeconds = 0;  // processor time of the encoding thread
 };
 
 // Frame buffers in rotation: one being filled, one being encoded, one spare
