@@ -7,20 +7,71 @@
 #include <cmath>
 #include <vector>
 
+#include <fontconfig/fontconfig.h>
+
 #include "effects/glyph_builder.h"
 
 namespace quorbel {
 namespace {
 
-// The default face ("Arial Black") must find a heavy font even where only
-// substitutes are installed; a bold italic request finds a bold italic file.
-TEST(FontMatching, RequestsFindInstalledFontsOfTheAskedWeightAndSlant) {
-    for (const FontRequest& request : {FontRequest{"Arial Black", 400, false}, FontRequest{"DejaVu Sans", 700, true}}) {
-        std::optional<ResolvedFont> font = ResolveFont(request);
-        ASSERT_TRUE(font) << request.face;
-        EXPECT_TRUE(font->weight >= 700 && font->italic == request.italic)
-            << request.face << ": " << font->family << " " << font->style;
+bool HasInstalledFace(const char* family, int minWeight, bool italic) {
+    if (!FcInit()) return false;
+    FcPattern* pattern = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, family, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_WEIGHT, FC_SLANT, nullptr);
+    FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+    bool found = false;
+    for (int i = 0; fonts && i < fonts->nfont && !found; ++i) {
+        int weight = 0, slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(fonts->fonts[i], FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(fonts->fonts[i], FC_SLANT, 0, &slant);
+        found = weight >= FcWeightFromOpenType(minWeight) && (slant != FC_SLANT_ROMAN) == italic;
     }
+    if (fonts) FcFontSetDestroy(fonts);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    return found;
+}
+
+// The default face ("Arial Black") must find a heavy font even where only
+// substitutes are installed; a face the machine lacks in the asked slant
+// still resolves (the builder slants it), it never fails.
+TEST(FontMatching, RequestsAlwaysFindAnOutlineFontAndTheDefaultIsHeavy) {
+    std::optional<ResolvedFont> heavy = ResolveFont(FontRequest{"Arial Black", 400, false});
+    ASSERT_TRUE(heavy);
+    EXPECT_GE(heavy->weight, 700) << heavy->family << " " << heavy->style;
+    for (const FontRequest& request : {FontRequest{"No Such Face Anywhere", 700, true}, FontRequest{"", 0, true}})
+        EXPECT_TRUE(ResolveFont(request)) << "'" << request.face << "'";
+}
+
+// Where the machine has the bold oblique file, a bold italic request finds
+// it rather than the upright bold one.
+TEST(FontMatching, BoldItalicRequestFindsTheInstalledBoldObliqueFile) {
+    if (!HasInstalledFace("DejaVu Sans", 700, true))
+        GTEST_SKIP() << "no bold oblique DejaVu Sans installed (Debian package fonts-dejavu-extra)";
+    std::optional<ResolvedFont> font = ResolveFont(FontRequest{"DejaVu Sans", 700, true});
+    ASSERT_TRUE(font);
+    EXPECT_TRUE(font->weight >= 700 && font->italic) << font->family << " " << font->style;
+}
+
+// An upright file asked for italic is slanted: the top of an "l" leans
+// right of its foot by a fifth of its height.
+TEST(FontMatching, UprightFileAskedForItalicIsSlanted) {
+    std::optional<ResolvedFont> upright = ResolveFont(FontRequest{"DejaVu Sans", 400, false});
+    ASSERT_TRUE(upright && !upright->italic);
+    auto leftEdgeAt = [&](bool italic, bool top) {
+        auto source = GlyphSource::Open(*upright, FontRequest{"DejaVu Sans", 400, italic});
+        GlyphOutline glyph = source->Outline('l');
+        float low = 1e9f, high = -1e9f, x = 1e9f;
+        for (const Contour& c : glyph.contours)
+            for (Point2 p : c) low = std::min(low, p.y), high = std::max(high, p.y);
+        for (const Contour& c : glyph.contours)
+            for (Point2 p : c)
+                if (std::abs(p.y - (top ? high : low)) < 1e-3f) x = std::min(x, p.x);
+        return std::pair{x, high - low};
+    };
+    auto [uprightTop, height] = leftEdgeAt(false, true);
+    EXPECT_NEAR(uprightTop, leftEdgeAt(false, false).first, 1e-3f);
+    EXPECT_NEAR(leftEdgeAt(true, true).first - leftEdgeAt(true, false).first, 0.2f * height, 0.01f);
 }
 
 // Windows-1252: Latin-1 with printable characters at 128..159, five holes.
