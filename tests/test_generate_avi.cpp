@@ -165,7 +165,8 @@ TEST_F(GenerateAviCommand, EveryWayOutLeavesNoFileAndTheToolbarAsItWas) {
         bool encoderChosen;
         Log expected;
     } cases[] = {
-        {"dialog cancelled", false, 5, true, true, {"release panel buttons", "toggle toolbar", "dialog", "toggle toolbar"}},
+        {"dialog cancelled", false, 5, true, true,
+         {"release panel buttons", "toggle toolbar", "dialog", "toggle toolbar"}},
         {"no frames", true, 0, true, true,
          {"release panel buttons", "toggle toolbar", "dialog", "window 732x564", "window 800x600", "toggle toolbar"}},
         {"file chooser cancelled", true, 5, false, true,
