@@ -4,7 +4,10 @@
 // compressor chooser, no frames, Escape) and what it leaves behind.
 #include <gtest/gtest.h>
 
+// The framebuffer calls the window makes around the surface.
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <filesystem>
 #include <string>
@@ -213,6 +216,42 @@ TEST_F(GenerateAviCommand, EscapeEndsTheRecordingWithAShorterValidFileAndABlankT
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_NE(bound, 0);
     EXPECT_EQ(width, 128);
+}
+
+// The surface the window records on: bound again after the window bound its
+// own framebuffer, shown in the window at the frame's shape, gone after End.
+TEST(RecordingSurfaceInAWindow, RebindsShowsItsFrameInTheMiddleAndHandsBack) {
+    HeadlessEngine* engine = testing::Engine();
+    ASSERT_TRUE(engine);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glDrawBuffer(GL_BACK);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    RecordingSurface surface;
+    ASSERT_TRUE(surface.Begin(720, 576));
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);  // as a window repainting itself would
+    surface.Bind();
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    std::vector<std::uint8_t> rgb(720 * 576 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 720, 576, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    EXPECT_EQ(testing::PixelAt(rgb, 720, 700, 560).r, 255) << "the clear reached the surface";
+
+    surface.CopyTo(0, 720, 480);  // 720 x 576 shown 600 x 480, from x 60
+    surface.End(720, 480);
+    const std::vector<std::uint8_t> window = engine->ReadPixels();
+    EXPECT_EQ(testing::PixelAt(window, 720, 30, 240).r, 0) << "left of the shown frame";
+    EXPECT_EQ(testing::PixelAt(window, 720, 65, 240).r, 255);
+    EXPECT_EQ(testing::PixelAt(window, 720, 654, 10).r, 255);
+    EXPECT_EQ(testing::PixelAt(window, 720, 690, 240).r, 0) << "right of the shown frame";
+    GLint bound = -1, viewport[4] = {};
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(viewport[2], 720);
+    EXPECT_EQ(viewport[3], 480);
 }
 
 }  // namespace

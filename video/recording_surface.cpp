@@ -31,10 +31,31 @@ bool RecordingSurface::Begin(int width, int height) {
         Release();
         return false;
     }
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    width_ = width;
+    height_ = height;
+    Bind();
     ResizeGL(width, height);
     return true;
+}
+
+void RecordingSurface::Bind() {
+    if (!framebuffer_) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+}
+
+void RecordingSurface::CopyTo(unsigned framebuffer, int width, int height) {
+    if (!framebuffer_ || width <= 0 || height <= 0) return;
+    // The largest copy of the frame's shape that fits, in the middle.
+    const bool widthLimits = static_cast<long>(width) * height_ <= static_cast<long>(height) * width_;
+    const int shownWidth = widthLimits ? width : static_cast<int>(static_cast<long>(height) * width_ / height_);
+    const int shownHeight = widthLimits ? static_cast<int>(static_cast<long>(width) * height_ / width_) : height;
+    const int left = (width - shownWidth) / 2, bottom = (height - shownHeight) / 2;
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+    glBlitFramebuffer(0, 0, width_, height_, left, bottom, left + shownWidth, bottom + shownHeight,
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
 }
 
 void RecordingSurface::End(int viewWidth, int viewHeight) {
@@ -51,6 +72,7 @@ void RecordingSurface::Release() {
     if (colour_) glDeleteRenderbuffers(1, &colour_);
     if (depthStencil_) glDeleteRenderbuffers(1, &depthStencil_);
     framebuffer_ = colour_ = depthStencil_ = 0;
+    width_ = height_ = 0;
 }
 
 }  // namespace quorbel

@@ -20,6 +20,13 @@ public:
     // drawing and reading and sets the scene's projection for its size.
     // False, with nothing changed, when the driver cannot make it.
     bool Begin(int width, int height);
+    // Binds the surface again for drawing and reading, after something else
+    // (a window repainting itself) bound another framebuffer.
+    void Bind();
+    // Copies the surface's picture, scaled to fit and centred, into
+    // `framebuffer` (0: the window system's) of width x height, so the
+    // window can show what is being recorded. The surface stays bound.
+    void CopyTo(unsigned framebuffer, int width, int height);
     // Rebinds the framebuffer and read buffer that were bound before Begin
     // and sets the projection back to the view's size.
     void End(int viewWidth, int viewHeight);
@@ -29,6 +36,8 @@ private:
     unsigned framebuffer_ = 0;
     unsigned colour_ = 0;
     unsigned depthStencil_ = 0;
+    int width_ = 0;
+    int height_ = 0;
     int previousFramebuffer_ = 0;
     int previousReadBuffer_ = 0;
     int previousDrawBuffer_ = 0;
