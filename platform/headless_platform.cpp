@@ -6,7 +6,7 @@
 namespace quorbel {
 
 MessageAnswer HeadlessPlatform::ShowMessage(const std::string& text, const std::string& caption,
-                                            MessageButtons buttons) {
+                                            MessageButtons buttons, MessageIcon) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     // With nobody to ask, take the cautious answer.
     switch (buttons) {
@@ -67,6 +67,8 @@ Platform* installed = nullptr;
 
 Platform& CurrentPlatform() { return installed ? *installed : DefaultPlatform(); }
 void SetPlatform(Platform* platform) { installed = platform; }
-void ShowError(const std::string& text) { CurrentPlatform().ShowMessage(text, "Error", MessageButtons::Ok); }
+void ShowError(const std::string& text) {
+    CurrentPlatform().ShowMessage(text, "Error", MessageButtons::Ok, MessageIcon::Error);
+}
 
 }  // namespace quorbel

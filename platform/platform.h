@@ -13,6 +13,7 @@ namespace quorbel {
 
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageIcon { None, Information, Warning, Error };
 
 // One "description (pattern)" entry of a file chooser's filter list.
 struct FileFilter {
@@ -54,7 +55,8 @@ public:
 
     // A modal message; returns the button the user pressed.
     virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
-                                      MessageButtons buttons = MessageButtons::Ok) = 0;
+                                      MessageButtons buttons = MessageButtons::Ok,
+                                      MessageIcon icon = MessageIcon::None) = 0;
     // File choosers: the chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> ChooseOpenFile(const FileRequest& request) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const FileRequest& request) = 0;
@@ -75,6 +77,16 @@ public:
     virtual void WriteProfileString(const std::string& section, const std::string& key,
                                     const std::string& value) = 0;
     virtual bool OpenWebPage(const std::string& url) = 0;
+
+    // The window's menu check mark of a command's item. Without a window
+    // there is nothing to mark.
+    virtual void SetMenuCheck(int /*commandId*/, bool /*checked*/) {}
+    // Text of the status bar's message pane.
+    virtual void SetStatusText(const std::string& /*text*/) {}
+    // Makes the view's GL context current on this thread, so that a command
+    // or panel handler may call GL. False when there is no context yet (the
+    // caller then skips its GL work). The headless context is always current.
+    virtual bool MakeViewContextCurrent() { return true; }
 };
 
 // The platform in use. Never null: until SetPlatform is called the headless

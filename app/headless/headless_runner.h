@@ -20,6 +20,8 @@ struct HeadlessOptions {
     std::vector<std::pair<std::string, std::string>> sets;  // NAME, VALUE in order
     std::vector<std::string> gets;
     std::optional<unsigned> seed;
+    std::string saveSettingsPath;
+    bool classicPath = false;  // draw with the plain OpenGL 1.1 path
     bool help = false;
     RecordOptions record;
 };
