@@ -2,6 +2,7 @@
 
 #include "app/gui/about_dialog.h"
 #include "app/gui/main_frame.h"
+#include "app/gui/recording_window.h"
 #include "app/gui/tip_dialog.h"
 #include "commands/commands.h"
 #include "commands/documents.h"
@@ -23,7 +24,7 @@ void InstallShellHooks(CMainFrame& frame) {
     hooks.saveSettings = [] { SaveSettings(); };
     // Read "settings.qrl" on the first frame that can, as the headless mode does.
     InstallStartupSettingsSteps();
-    // Generate Avi is set by the recording layer.
+    InstallRecordingCommand(frame);
 }
 
 void RemoveShellHooks() {
@@ -36,6 +37,7 @@ void RemoveShellHooks() {
     hooks.newSettings = nullptr;
     hooks.openSettings = nullptr;
     hooks.saveSettings = nullptr;
+    RemoveRecordingCommand();
 }
 
 }  // namespace quorbel::gui

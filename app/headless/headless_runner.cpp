@@ -29,7 +29,16 @@ const char* const kHeadlessUsage =
     "  --seed N          fix the random seed so a render can be repeated exactly\n"
     "  --save-settings FILE  after the last frame, write the settings to FILE and\n"
     "                    the title to Text.TXT in the current folder\n"
-    "  --path P          'fast' (the default) or 'classic', the plain OpenGL 1.1 drawing\n";
+    "  --path P          'fast' (the default) or 'classic', the plain OpenGL 1.1 drawing\n"
+    "       quorbel --record FILE.avi [--frames N] [--standard ntsc|pal] [--codec NAME]\n"
+    "               [--quality 1-100] [--set NAME=VALUE]... [--seed N]\n"
+    "       quorbel --codec list [--standard ntsc|pal | --size WxH]\n"
+    "  --record FILE     record N frames (default: 10 seconds) into an AVI file; Ctrl+C\n"
+    "                    stops early and keeps what was recorded\n"
+    "  --standard S      ntsc: 720x480 at 30 frames per second; pal: 720x576 at 25;\n"
+    "                    without it, the --size (rounded down to multiples of 4) at 30\n"
+    "  --codec NAME      the encoder (see --codec list; default: the first listed)\n"
+    "  --quality Q       1 (smallest) to 100 (best), for encoders that have a quality\n";
 
 namespace {
 
@@ -101,9 +110,9 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
         if (arg == "--snapshot") {
             options.snapshotPath = value;
         } else if (arg == "--frames") {
-            auto n = ParseWhole(value, 1, kMaxFrames);
+            auto n = ParseWhole(value, 0, kMaxFrames);
             if (!n) error = "bad --frames '" + value + "': expected a whole number of at least 1";
-            else options.frames = static_cast<int>(*n);
+            else options.frames = static_cast<int>(*n), options.framesGiven = true;
         } else if (arg == "--size") {
             error = ParseSize(value, options);
         } else if (arg == "--set") {
@@ -116,6 +125,8 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
             auto n = ParseWhole(value, 0, 0x7fffffffL);
             if (!n) error = "bad --seed '" + value + "': expected a whole number";
             else options.seed = static_cast<unsigned>(*n);
+        } else if (IsRecordOption(arg)) {
+            error = ParseRecordOption(arg, value, options.record);
         } else if (arg == "--path") {
             if (value != "classic" && value != "fast") error = "bad --path '" + value + "': expected classic or fast";
             else options.classicPath = value == "classic";
@@ -124,10 +135,21 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
         }
         if (error) return error;
     }
+    // Recording nothing is a choice; rendering nothing for a snapshot is not.
+    if (options.frames == 0 && options.record.path.empty())
+        return std::string("bad --frames '0': expected a whole number of at least 1");
     return std::nullopt;
 }
 
-int RunHeadless(const HeadlessOptions& options) {
+int RunHeadless(const HeadlessOptions& given) {
+    HeadlessOptions options = given;
+    if (options.record.active()) {
+        if (auto error = PrepareRecording(options)) {
+            std::fprintf(stderr, "quorbel: %s\n", error->c_str());
+            return 2;
+        }
+        if (options.record.listCodecs()) return ListCodecs(options);
+    }
     const std::string titleOutput = options.saveSettingsPath.empty() ? "" : "Text.TXT";
     for (const std::string& output : {options.snapshotPath, options.saveSettingsPath, titleOutput}) {
         if (output.empty()) continue;
@@ -154,13 +176,15 @@ int RunHeadless(const HeadlessOptions& options) {
     }
     if (rebuildGlyphs) BuildTextFont();
     InstallHeadlessStartup(options);
-    engine->RenderFrames(options.frames);
+    int status = 0;
+    if (options.record.active()) status = RecordHeadless(*engine, options);
+    else engine->RenderFrames(options.frames);
     for (const std::string& name : options.gets)
         std::printf("%s=%s\n", name.c_str(), GetSceneField(scene, name)->c_str());
     if (!options.saveSettingsPath.empty()) {
-        if (int status = SaveSettingsAfterRun(options.saveSettingsPath)) return status;
+        if (int saved = SaveSettingsAfterRun(options.saveSettingsPath)) return saved;
     }
-    if (options.snapshotPath.empty()) return 0;
+    if (options.snapshotPath.empty()) return status;
     if (auto failure = WritePngBottomUp(options.snapshotPath, engine->width(), engine->height(), engine->ReadPixels())) {
         std::fprintf(stderr, "quorbel: %s\n", failure->c_str());
         return 2;
