@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
         std::fputs(kWindowUsage, stdout);
         return 0;
     }
-    if (options.snapshotPath.empty() && options.gets.empty() && options.saveSettingsPath.empty())
+    if (options.snapshotPath.empty() && options.gets.empty() && options.saveSettingsPath.empty() &&
+        !options.record.active())
         options.snapshotPath = "quorbel-snapshot.png";
     return quorbel::RunHeadless(options);
 }

@@ -51,6 +51,12 @@ bool HeadlessPlatform::OpenWebPage(const std::string& url) {
     return false;
 }
 
+std::optional<CompressorChoice> Platform::ChooseCompression(const std::vector<CompressorInfo>& offered) {
+    auto index = ChooseCompressor(offered);
+    if (!index || *index >= offered.size()) return std::nullopt;
+    return CompressorChoice{*index, offered[*index].quality};
+}
+
 namespace {
 HeadlessPlatform& DefaultPlatform() {
     static HeadlessPlatform instance;

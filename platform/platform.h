@@ -46,6 +46,16 @@ struct PanelHandle {
 struct CompressorInfo {
     std::string id;           // encoder name, e.g. "mpeg4"
     std::string description;  // what the user sees
+    // The encoder's quality, 1 (smallest file) to 100 (best picture), as
+    // offered; -1 where the encoder has no such setting (lossless, DV).
+    int quality = -1;
+};
+
+// What the compressor chooser answered: an index into the offered list and,
+// where that encoder has one, the quality the user set.
+struct CompressorChoice {
+    std::size_t index = 0;
+    int quality = -1;
 };
 
 class Platform {
@@ -62,8 +72,12 @@ public:
     // Colour as a 0x00BBGGRR reference, or nothing on cancel.
     virtual std::optional<std::uint32_t> ChooseColour(std::uint32_t initial) = 0;
     virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial) = 0;
-    // Index into the offered list, or nothing on cancel.
+    // Index into the offered list, or nothing on cancel. The first entry
+    // offered is the suggested one.
     virtual std::optional<std::size_t> ChooseCompressor(const std::vector<CompressorInfo>& offered) = 0;
+    // The chooser with its quality setting. By default it asks
+    // ChooseCompressor and keeps the quality the chosen entry offered.
+    virtual std::optional<CompressorChoice> ChooseCompression(const std::vector<CompressorInfo>& offered);
     // Monotonic milliseconds; only differences are meaningful.
     virtual std::uint64_t TickCountMs() = 0;
     // Per-user settings (recent files, tip of the day).

@@ -1,5 +1,7 @@
 #include "app/gui/qt_platform.h"
 
+#include "app/gui/compressor_dialog.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -152,6 +154,11 @@ std::optional<std::size_t> QtPlatform::ChooseCompressor(const std::vector<Compre
     qsizetype index = names.indexOf(chosen);
     if (index < 0) return std::nullopt;
     return static_cast<std::size_t>(index);
+}
+
+std::optional<CompressorChoice> QtPlatform::ChooseCompression(const std::vector<CompressorInfo>& offered) {
+    ModalScope modal(frame_);
+    return gui::ChooseCompression(offered, &frame_);
 }
 
 std::string QtPlatform::ReadProfileString(const std::string& section, const std::string& key,

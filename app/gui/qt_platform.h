@@ -23,6 +23,7 @@ public:
     std::optional<std::uint32_t> ChooseColour(std::uint32_t initial) override;
     std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
     std::optional<std::size_t> ChooseCompressor(const std::vector<CompressorInfo>& offered) override;
+    std::optional<CompressorChoice> ChooseCompression(const std::vector<CompressorInfo>& offered) override;
     std::string ReadProfileString(const std::string& section, const std::string& key,
                                   const std::string& fallback) override;
     void WriteProfileString(const std::string& section, const std::string& key, const std::string& value) override;

@@ -2,6 +2,7 @@
 
 #include "app/gui/about_dialog.h"
 #include "app/gui/main_frame.h"
+#include "app/gui/recording_window.h"
 #include "app/gui/tip_dialog.h"
 #include "commands/commands.h"
 #include "commands/documents.h"
@@ -26,7 +27,7 @@ void InstallShellHooks(CMainFrame& frame) {
     InstallStartupSettingsSteps();
     // Edit commands, the first frame and Open make the control panels.
     InstallControlPanels();
-    // Generate Avi is set by the recording layer.
+    InstallRecordingCommand(frame);
 }
 
 void RemoveShellHooks() {
@@ -40,6 +41,7 @@ void RemoveShellHooks() {
     hooks.openSettings = nullptr;
     hooks.saveSettings = nullptr;
     RemoveControlPanels();
+    RemoveRecordingCommand();
 }
 
 }  // namespace quorbel::gui

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <set>
 
 #include "app/headless/headless_engine.h"
@@ -14,6 +14,7 @@
 #include "imaging/png_writer.h"
 #include "scene/gl_setup.h"
 #include "scene/render_path.h"
+#include "scene/number_text.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -33,7 +34,16 @@ const char* const kHeadlessUsage =
     "                    the --frames frames\n"
     "  --save-settings FILE  after the last frame, write the settings to FILE and\n"
     "                    the title to Text.TXT in the current folder\n"
-    "  --path P          'fast' (the default) or 'classic', the plain OpenGL 1.1 drawing\n";
+    "  --path P          'fast' (the default) or 'classic', the plain OpenGL 1.1 drawing\n"
+    "       quorbel --record FILE.avi [--frames N] [--standard ntsc|pal] [--codec NAME]\n"
+    "               [--quality 1-100] [--set NAME=VALUE]... [--seed N]\n"
+    "       quorbel --codec list [--standard ntsc|pal | --size WxH]\n"
+    "  --record FILE     record N frames (default: 10 seconds) into an AVI file; Ctrl+C\n"
+    "                    stops early and keeps what was recorded\n"
+    "  --standard S      ntsc: 720x480 at 30 frames per second; pal: 720x576 at 25;\n"
+    "                    without it, the --size (rounded down to multiples of 4) at 30\n"
+    "  --codec NAME      the encoder (see --codec list; default: the first listed)\n"
+    "  --quality Q       1 (smallest) to 100 (best), for encoders that have a quality\n";
 
 namespace {
 
@@ -41,11 +51,9 @@ constexpr int kMaxSide = 16384;
 constexpr long kMaxFrames = 100000000;
 
 std::optional<long> ParseWhole(const std::string& text, long low, long high) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || value < low || value > high) return std::nullopt;
-    return value;
+    ParsedNumber<std::int64_t> parsed = ParseWholeNumber(text, low, high);
+    if (!parsed.ok()) return std::nullopt;
+    return static_cast<long>(parsed.value);
 }
 
 std::optional<std::string> ParseSize(const std::string& text, HeadlessOptions& options) {
@@ -107,9 +115,9 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
         if (arg == "--snapshot") {
             options.snapshotPath = value;
         } else if (arg == "--frames") {
-            auto n = ParseWhole(value, 1, kMaxFrames);
+            auto n = ParseWhole(value, 0, kMaxFrames);
             if (!n) error = "bad --frames '" + value + "': expected a whole number of at least 1";
-            else options.frames = static_cast<int>(*n);
+            else options.frames = static_cast<int>(*n), options.framesGiven = true;
         } else if (arg == "--size") {
             error = ParseSize(value, options);
         } else if (arg == "--set") {
@@ -124,6 +132,8 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
             auto n = ParseWhole(value, 0, 0x7fffffffL);
             if (!n) error = "bad --seed '" + value + "': expected a whole number";
             else options.seed = static_cast<unsigned>(*n);
+        } else if (IsRecordOption(arg)) {
+            error = ParseRecordOption(arg, value, options.record);
         } else if (arg == "--path") {
             if (value != "classic" && value != "fast") error = "bad --path '" + value + "': expected classic or fast";
             else options.classicPath = value == "classic";
@@ -132,10 +142,21 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
         }
         if (error) return error;
     }
+    // Recording nothing is a choice; rendering nothing for a snapshot is not.
+    if (options.frames == 0 && options.record.path.empty())
+        return std::string("bad --frames '0': expected a whole number of at least 1");
     return std::nullopt;
 }
 
-int RunHeadless(const HeadlessOptions& options) {
+int RunHeadless(const HeadlessOptions& given) {
+    HeadlessOptions options = given;
+    if (options.record.active()) {
+        if (auto error = PrepareRecording(options)) {
+            std::fprintf(stderr, "quorbel: %s\n", error->c_str());
+            return 2;
+        }
+        if (options.record.listCodecs()) return ListCodecs(options);
+    }
     const std::string titleOutput = options.saveSettingsPath.empty() ? "" : "Text.TXT";
     for (const std::string& output : {options.snapshotPath, options.saveSettingsPath, titleOutput}) {
         if (output.empty()) continue;
@@ -153,8 +174,8 @@ int RunHeadless(const HeadlessOptions& options) {
     if (options.seed) SetFixedRandomSeed(*options.seed);
     RequestRenderPath(options.classicPath ? RenderPath::Classic : RenderPath::Fast);
     InstallControlPanels();
-    if (!engine->InitialiseScene())
-        std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ is missing; "
+    if (!engine->InitialiseScene())  // the picture at fault was named as it failed
+        std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ could not be used; "
                              "the scene is only partly set up\n");
     bool rebuildGlyphs = false;
     for (const auto& [name, value] : options.sets) {
@@ -163,13 +184,16 @@ int RunHeadless(const HeadlessOptions& options) {
     }
     if (rebuildGlyphs) BuildTextFont();
     InstallHeadlessStartup(options);
-    if (int status = RenderHeadlessFrames(*engine, options)) return status;
+    int status = OpenSettingsAfterFirstFrame(*engine, options);
+    if (status) return status;
+    if (options.record.active()) status = RecordHeadless(*engine, options);
+    else engine->RenderFrames(options.frames);
     for (const std::string& name : options.gets)
         std::printf("%s=%s\n", name.c_str(), GetSceneField(scene, name)->c_str());
     if (!options.saveSettingsPath.empty()) {
-        if (int status = SaveSettingsAfterRun(options.saveSettingsPath)) return status;
+        if (int saved = SaveSettingsAfterRun(options.saveSettingsPath)) return saved;
     }
-    if (options.snapshotPath.empty()) return 0;
+    if (options.snapshotPath.empty()) return status;
     if (auto failure = WritePngBottomUp(options.snapshotPath, engine->width(), engine->height(), engine->ReadPixels())) {
         std::fprintf(stderr, "quorbel: %s\n", failure->c_str());
         return 2;

@@ -7,11 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "app/headless/headless_record.h"
+
 namespace quorbel {
 
 struct HeadlessOptions {
     std::string snapshotPath;
     int frames = 1;
+    bool framesGiven = false;
     int width = 720;
     int height = 480;
     std::vector<std::pair<std::string, std::string>> sets;  // NAME, VALUE in order
@@ -21,6 +24,7 @@ struct HeadlessOptions {
     std::string openSettingsPath;  // opened as Open does, after the first frame
     bool classicPath = false;  // draw with the plain OpenGL 1.1 path
     bool help = false;
+    RecordOptions record;
 };
 
 // Parses argv[1..]; returns an error message for a bad option or value.

@@ -6,19 +6,13 @@
 
 namespace quorbel {
 
-int RenderHeadlessFrames(HeadlessEngine& engine, const HeadlessOptions& options) {
-    if (options.openSettingsPath.empty()) {
-        engine.RenderFrames(options.frames);
-        return 0;
-    }
+int OpenSettingsAfterFirstFrame(HeadlessEngine& engine, const HeadlessOptions& options) {
+    if (options.openSettingsPath.empty()) return 0;
     engine.RenderFrames(1);
-    if (!OpenSettingsFile(options.openSettingsPath)) {
-        std::fprintf(stderr, "quorbel: the settings %s were not opened; nothing was rendered from them\n",
-                     options.openSettingsPath.c_str());
-        return 2;
-    }
-    engine.RenderFrames(options.frames);
-    return 0;
+    if (OpenSettingsFile(options.openSettingsPath)) return 0;
+    std::fprintf(stderr, "quorbel: the settings %s were not opened; nothing was rendered from them\n",
+                 options.openSettingsPath.c_str());
+    return 2;
 }
 
 }  // namespace quorbel

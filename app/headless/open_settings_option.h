@@ -7,11 +7,11 @@
 
 namespace quorbel {
 
-// Renders the run's frames. With --settings: the first frame (and its
-// start-up work), then Open with the file and "Text.TXT" from the current
-// folder (the panels of the used effects are made and bring the saved values
-// into effect), then the --frames frames. Returns 0, or 2 after saying why
-// the settings could not be opened.
-int RenderHeadlessFrames(HeadlessEngine& engine, const HeadlessOptions& options);
+// With --settings: renders the first frame (and its start-up work), then
+// opens the file and "Text.TXT" from the current folder as Open does (the
+// panels of the used effects are made and bring the saved values into
+// effect); the run's frames follow. Without it, does nothing. Returns 0, or
+// 2 after saying why the settings could not be opened.
+int OpenSettingsAfterFirstFrame(HeadlessEngine& engine, const HeadlessOptions& options);
 
 }  // namespace quorbel

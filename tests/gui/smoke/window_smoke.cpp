@@ -121,9 +121,17 @@ Window FindWindowNamed(Display* display, Window parent, const char* name, long& 
     return found;
 }
 
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
+
+// Windows come and go while the tree is walked (menus, panels); one that
+// vanished on the way is skipped rather than ending the test.
 Window FindWindowNamed(Display* display, const char* name) {
     long area = 0;
-    return FindWindowNamed(display, DefaultRootWindow(display), name, area);
+    XErrorHandler previous = XSetErrorHandler(IgnoreError);
+    Window found = FindWindowNamed(display, DefaultRootWindow(display), name, area);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return found;
 }
 
 struct Frame {
