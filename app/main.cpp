@@ -1,22 +1,57 @@
-// Quorbel's entry point. Until the window exists every run is headless: it
-// renders offscreen and, with no options, writes a snapshot and says where.
+// Quorbel's entry point. Without options it opens the window when there is
+// a display to open it on, and renders headless otherwise; with options it
+// is the headless renderer. It says on stderr which it does.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/headless/headless_runner.h"
+#include "commands/display_probe.h"
+
+#ifdef QUORBEL_HAVE_GUI
+#include "app/gui/pravik_app.h"
+#endif
+
+namespace {
+
+constexpr const char* kWindowUsage = "Without options, quorbel opens its window when a display is available.\n";
+
+// Nothing when the window should not be opened (and says why).
+bool ShouldOpenWindow() {
+#ifdef QUORBEL_HAVE_GUI
+    quorbel::DisplayProbe display = quorbel::ProbeDisplay();
+    if (display.available) {
+        std::fprintf(stderr, "quorbel: opening the window (%s)\n", display.description.c_str());
+        return true;
+    }
+    std::fprintf(stderr, "quorbel: no display (%s); rendering headless\n", display.description.c_str());
+#else
+    std::fprintf(stderr, "quorbel: built without the window (Qt 6 was not found); rendering headless\n");
+#endif
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef QUORBEL_HAVE_GUI
+    if (args.empty() && ShouldOpenWindow()) return quorbel::gui::CPravikApp::Instance().Run(argc, argv);
+#else
+    if (args.empty()) ShouldOpenWindow();
+#endif
     quorbel::HeadlessOptions options;
     if (auto error = quorbel::ParseHeadlessOptions(args, options)) {
-        std::fprintf(stderr, "quorbel: %s\n%s", error->c_str(), quorbel::kHeadlessUsage);
+        std::fprintf(stderr, "quorbel: %s\n%s%s", error->c_str(), quorbel::kHeadlessUsage, kWindowUsage);
         return 2;
     }
     if (options.help) {
         std::fputs(quorbel::kHeadlessUsage, stdout);
+        std::fputs(kWindowUsage, stdout);
         return 0;
     }
-    if (options.snapshotPath.empty() && options.gets.empty()) options.snapshotPath = "quorbel-snapshot.png";
+    if (options.snapshotPath.empty() && options.gets.empty() && options.saveSettingsPath.empty() &&
+        !options.record.active())
+        options.snapshotPath = "quorbel-snapshot.png";
     return quorbel::RunHeadless(options);
 }

@@ -1,12 +1,19 @@
 // Frames per second of the headless engine at 720 x 480, for the default
 // scene and for a heavy one (30000 particles, tunnel, stars, tiles, fire and
-// the radial blur on text and particles at its highest density), and the
-// time each effect routine of the frame takes.
+// the radial blur on text and particles at its highest density), on both
+// drawing paths (classic OpenGL 1.1 and fast), and the time each effect
+// routine of the frame takes.
 //
-// The per-routine profile waits for the GPU (glFinish) at every routine the
-// frame reports, so its frames are slower than the plain runs; it shows the
-// share of each layer, the plain runs show the real rate.
+// The machine may be shared: besides wall-clock time every run reports the
+// processor time of the whole process (the renderer's threads included),
+// which other programs disturb less. The side-by-side runs alternate one
+// frame of each path, so that a change in the machine's load hits both.
+//
+// The per-routine profile waits for the renderer (glFinish) at every routine
+// the frame reports, so its frames are slower than the plain runs; it shows
+// the share of each layer, the plain runs show the real rate.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <GL/gl.h>
 
@@ -24,11 +31,13 @@
 #include "effects/blur.h"
 #include "effects/particles.h"
 #include "scene/frame_trace.h"
+#include "scene/render_path.h"
 #include "scene/scene_state.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using quorbel::RenderPath;
 using quorbel::scene;
 
 constexpr int kWidth = 720;
@@ -38,6 +47,18 @@ constexpr int kWarmupFrames = 30;
 constexpr int kHeavyWarmupFrames = 10;
 
 quorbel::HeadlessEngine* engine = nullptr;
+
+const char* PathName(RenderPath path) { return path == RenderPath::Classic ? "classic" : "fast"; }
+
+// Processor time of the whole process, all threads, in seconds.
+double ProcessSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec); };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 // The program reads Data/ and gfx/ from the current folder: use the current
 // one when it has them, else the source tree above the build folder.
@@ -87,29 +108,90 @@ void HeavyScene() {
 
 int WarmupFrames(void (*setUp)()) { return setUp == HeavyScene ? kHeavyWarmupFrames : kWarmupFrames; }
 
-void RunFrames(benchmark::State& state, void (*setUp)()) {
+void StartScene(void (*setUp)(), RenderPath path) {
+    quorbel::RequestRenderPath(path);
     setUp();
     engine->RenderFrames(WarmupFrames(setUp));
-    for (auto _ : state) engine->RenderFrames(1);  // each frame ends with glFinish
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_DefaultScene(benchmark::State& state) { RunFrames(state, DefaultScene); }
-void BM_HeavyScene(benchmark::State& state) { RunFrames(state, HeavyScene); }
+void RunFrames(benchmark::State& state, void (*setUp)(), RenderPath path) {
+    StartScene(setUp, path);
+    const double processStart = ProcessSeconds();
+    for (auto _ : state) engine->RenderFrames(1);  // each frame ends with glFinish
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["fps"] = benchmark::Counter(iterations, benchmark::Counter::kIsRate);
+    state.counters["cpu_ms/frame"] = 1000.0 * (ProcessSeconds() - processStart) / iterations;
+}
+
+// ----- both paths side by side ----------------------------------------------------------
+
+struct PathTotals {
+    double wall = 0, process = 0;
+    long frames = 0;
+    double Fps() const { return frames / wall; }
+    double ProcessMs() const { return 1000.0 * process / frames; }
+};
+
+struct SideBySide {
+    PathTotals classic, fast;
+};
+std::map<std::string, SideBySide> sideBySide;
+
+void TimedFrame(RenderPath path, PathTotals& totals) {
+    quorbel::RequestRenderPath(path);
+    const double process = ProcessSeconds();
+    const Clock::time_point start = Clock::now();
+    engine->RenderFrames(1);
+    totals.wall += Since(start);
+    totals.process += ProcessSeconds() - process;
+    ++totals.frames;
+}
+
+// One frame on each path in turn, on one scene: the paths draw the same
+// frames, so the scene goes on as if one path drew them all.
+void RunSideBySide(benchmark::State& state, void (*setUp)(), const char* title) {
+    StartScene(setUp, RenderPath::Fast);
+    SideBySide totals;
+    for (auto _ : state) {
+        TimedFrame(RenderPath::Classic, totals.classic);
+        TimedFrame(RenderPath::Fast, totals.fast);
+    }
+    quorbel::RequestRenderPath(RenderPath::Fast);
+    state.counters["classic_fps"] = totals.classic.Fps();
+    state.counters["fast_fps"] = totals.fast.Fps();
+    state.counters["fps_ratio"] = totals.fast.Fps() / totals.classic.Fps();
+    state.counters["cpu_ratio"] = totals.classic.ProcessMs() / totals.fast.ProcessMs();
+    sideBySide[title] = totals;
+}
+
+void PrintSideBySide() {
+    for (const auto& [title, totals] : sideBySide) {
+        std::printf("\n%s, both paths in turn (%ld frames each):\n", title.c_str(), totals.fast.frames);
+        for (const auto& [name, path] : {std::pair{"classic", &totals.classic}, std::pair{"fast", &totals.fast}})
+            std::printf("  %-8s %8.2f fps  %9.2f ms a frame  %9.2f ms processor time a frame\n", name, path->Fps(),
+                        1000.0 / path->Fps(), path->ProcessMs());
+        std::printf("  fast / classic: %.2f x the frames per second, %.2f x less processor time\n",
+                    totals.fast.Fps() / totals.classic.Fps(), totals.classic.ProcessMs() / totals.fast.ProcessMs());
+    }
+}
 
 // ----- time per routine ----------------------------------------------------------------
 
 struct Profile {
-    std::map<std::string, double> seconds;  // by routine, over all frames
-    std::vector<std::string> order;         // first-seen order, for printing
+    std::map<std::string, std::pair<double, double>> seconds;  // by routine: wall, processor; over all frames
+    std::vector<std::string> order;                            // first-seen order, for printing
     std::string current;
     Clock::time_point since;
+    double processSince = 0;
     long frames = 0;
 
-    void Charge(Clock::time_point now) {
+    void Charge() {
         if (!seconds.count(current)) order.push_back(current);
-        seconds[current] += std::chrono::duration<double>(now - since).count();
-        since = now;
+        const double process = ProcessSeconds();
+        seconds[current].first += Since(since);
+        seconds[current].second += process - processSince;
+        since = Clock::now();
+        processSince = process;
     }
 };
 
@@ -118,7 +200,7 @@ struct Profile {
 void ChargeRoutine(void* context, const char* routine, bool) {
     auto* profile = static_cast<Profile*>(context);
     glFinish();
-    profile->Charge(Clock::now());
+    profile->Charge();
     profile->current = routine;
 }
 
@@ -126,19 +208,20 @@ void ChargeRoutine(void* context, const char* routine, bool) {
 // while it settles the iteration count); printed once at the end.
 std::vector<std::pair<std::string, Profile>> profiles;
 
-void RunProfile(benchmark::State& state, void (*setUp)(), const char* title) {
-    setUp();
-    engine->RenderFrames(WarmupFrames(setUp));
+void RunProfile(benchmark::State& state, void (*setUp)(), RenderPath path, const char* scene) {
+    StartScene(setUp, path);
     Profile profile;
     quorbel::SetFrameTraceHook(ChargeRoutine, &profile);
     for (auto _ : state) {
         profile.current = "frame start (clear)";
         profile.since = Clock::now();
+        profile.processSince = ProcessSeconds();
         engine->RenderFrames(1);
-        profile.Charge(Clock::now());
+        profile.Charge();
         ++profile.frames;
     }
     quorbel::SetFrameTraceHook(nullptr, nullptr);
+    const std::string title = std::string(scene) + ", " + PathName(path) + " path";
     std::erase_if(profiles, [&](const auto& entry) { return entry.first == title; });
     profiles.emplace_back(title, std::move(profile));
 }
@@ -146,38 +229,47 @@ void RunProfile(benchmark::State& state, void (*setUp)(), const char* title) {
 void PrintProfiles() {
     for (auto& [title, profile] : profiles) {
         if (profile.frames == 0) continue;
-        double total = 0;
-        for (const auto& entry : profile.seconds) total += entry.second;
-        std::printf("\n%s: %.2f ms per frame with a wait after every routine (%ld frames)\n", title.c_str(),
-                    1000.0 * total / profile.frames, profile.frames);
+        double wall = 0, process = 0;
+        for (const auto& entry : profile.seconds) {
+            wall += entry.second.first;
+            process += entry.second.second;
+        }
+        std::printf("\n%s: %.2f ms a frame with a wait after every routine, %.2f ms processor time (%ld frames)\n",
+                    title.c_str(), 1000.0 * wall / profile.frames, 1000.0 * process / profile.frames, profile.frames);
+        std::printf("  %-28s %9s  %6s  %9s\n", "routine", "wall ms", "share", "cpu ms");
         for (const std::string& name : profile.order) {
-            const double seconds = profile.seconds[name];
-            std::printf("  %-28s %9.3f ms  %5.1f %%\n", name.c_str(), 1000.0 * seconds / profile.frames,
-                        100.0 * seconds / total);
+            const auto [routineWall, routineProcess] = profile.seconds[name];
+            std::printf("  %-28s %9.3f  %5.1f%%  %9.3f\n", name.c_str(), 1000.0 * routineWall / profile.frames,
+                        100.0 * routineWall / wall, 1000.0 * routineProcess / profile.frames);
         }
     }
 }
 
-void BM_DefaultSceneByRoutine(benchmark::State& state) { RunProfile(state, DefaultScene, "default scene"); }
-void BM_HeavySceneByRoutine(benchmark::State& state) { RunProfile(state, HeavyScene, "heavy scene"); }
-
 // ----- single routines, outside the frame --------------------------------------------------
 
-// The radial overlay alone: `layers` full-view quads over the captured picture.
+RenderPath PathArg(const benchmark::State& state, int index) { return state.range(index) ? RenderPath::Fast : RenderPath::Classic; }
+
+// The radial overlay alone: `layers` full-view layers over the captured picture.
 void BM_RadialLayers(benchmark::State& state) {
+    const RenderPath path = PathArg(state, 1);
+    quorbel::RequestRenderPath(path);
     HeavyScene();
     engine->RenderFrames(1);
+    glBindTexture(GL_TEXTURE_2D, 0);  // the frame's last capture; the text pass left its own texture bound
     const int layers = static_cast<int>(state.range(0));
     for (auto _ : state) {
         quorbel::DrawRadialLayers(layers, 0.02f);
         glFinish();
     }
+    state.SetLabel(PathName(path));
     state.counters["layers/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()) * layers, benchmark::Counter::kIsRate);
 }
 
 // One draw-and-step pass of `count` particles, additive as in the scene.
 void BM_ParticlePass(benchmark::State& state) {
+    const RenderPath path = PathArg(state, 1);
+    quorbel::RequestRenderPath(path);
     HeavyScene();
     scene.particleCount = static_cast<std::int32_t>(state.range(0));
     engine->RenderFrames(kHeavyWarmupFrames);
@@ -188,16 +280,35 @@ void BM_ParticlePass(benchmark::State& state) {
         quorbel::DrawParticleSystem(quorbel::TheParticleEngine(), quorbel::TheParticleSystem());
         glFinish();
     }
+    state.SetLabel(PathName(path));
     state.counters["particles/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()) * state.range(0), benchmark::Counter::kIsRate);
 }
 
-BENCHMARK(BM_DefaultScene)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
-BENCHMARK(BM_HeavyScene)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(12);
-BENCHMARK(BM_DefaultSceneByRoutine)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
-BENCHMARK(BM_HeavySceneByRoutine)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(12);
-BENCHMARK(BM_RadialLayers)->Unit(benchmark::kMillisecond)->UseRealTime()->Arg(25)->Arg(125)->MinTime(1.0);
-BENCHMARK(BM_ParticlePass)->Unit(benchmark::kMillisecond)->UseRealTime()->Arg(2000)->Arg(30000)->MinTime(1.0);
+BENCHMARK_CAPTURE(RunSideBySide, default_scene, DefaultScene, "default scene")
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(RunSideBySide, heavy_scene, HeavyScene, "heavy scene")
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(12);
+BENCHMARK_CAPTURE(RunFrames, default_classic, DefaultScene, RenderPath::Classic)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK_CAPTURE(RunFrames, default_fast, DefaultScene, RenderPath::Fast)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK_CAPTURE(RunFrames, heavy_classic, HeavyScene, RenderPath::Classic)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(8);
+BENCHMARK_CAPTURE(RunFrames, heavy_fast, HeavyScene, RenderPath::Fast)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(24);
+BENCHMARK_CAPTURE(RunProfile, default_classic, DefaultScene, RenderPath::Classic, "default scene")
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK_CAPTURE(RunProfile, default_fast, DefaultScene, RenderPath::Fast, "default scene")
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK_CAPTURE(RunProfile, heavy_classic, HeavyScene, RenderPath::Classic, "heavy scene")
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(8);
+BENCHMARK_CAPTURE(RunProfile, heavy_fast, HeavyScene, RenderPath::Fast, "heavy scene")
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(24);
+BENCHMARK(BM_RadialLayers)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->ArgsProduct({{25, 125}, {0, 1}})->MinTime(1.0);
+BENCHMARK(BM_ParticlePass)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->ArgsProduct({{2000, 30000}, {0, 1}})->MinTime(1.0);
 
 }  // namespace
 
@@ -213,6 +324,7 @@ int main(int argc, char** argv) {
     }
     engine = owner.get();
     benchmark::RunSpecifiedBenchmarks();
+    PrintSideBySide();
     PrintProfiles();
     benchmark::Shutdown();
     return 0;

@@ -3,18 +3,23 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "effects/fire.h"
 #include "effects/particles.h"
+#include "effects/radial_overlay.h"
 #include "effects/stars.h"
 #include "effects/text.h"
 #include "effects/tiles.h"
 #include "platform/platform.h"
 #include "scene/gl_setup.h"
+#include "scene/render_path.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
+
+static_assert(kRadialCaptureSize == kRadialPictureSize, "the summed overlay reads the capture at its size");
 
 namespace {
 
@@ -90,6 +95,66 @@ void CopyViewIntoMotionTexture() {
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
 }
 
+// The layers the overlay draws, with the same float steps as the quads take.
+struct LayerList {
+    std::array<RadialLayer, kMostRadialLayers> layers;
+    std::array<float, kMostRadialLayers> alphas;
+    int count = 0;
+};
+LayerList layerList;
+
+LayerList& ListRadialLayers(int count, float s, float alpha, float alphaStep, float step) {
+    layerList.count = std::max(count, 0);
+    for (int i = 0; i < layerList.count; ++i) {
+        layerList.alphas[i] = alpha;
+        layerList.layers[i] = {s, UnitToByte(alpha)};
+        s += step;
+        alpha -= alphaStep;
+    }
+    return layerList;
+}
+
+// A layer whose alpha rounds to 0 adds nothing to an 8-bit frame buffer:
+// less than half a level even where the capture is white. Under lighting
+// the alpha may come from the material instead, so every layer counts.
+bool LayerAddsSomething(float alpha, bool lit) { return lit || alpha * 255.0f >= 0.5f; }
+
+bool AnyLayerAddsSomething(const LayerList& list, bool lit) {
+    return std::any_of(list.alphas.begin(), list.alphas.begin() + list.count,
+                       [lit](float alpha) { return LayerAddsSomething(alpha, lit); });
+}
+
+void DrawLayerQuadsThatShow(const LayerList& list, bool lit) {
+    glBegin(GL_QUADS);
+    for (int i = 0; i < list.count; ++i) {
+        if (!LayerAddsSomething(list.alphas[i], lit)) continue;
+        glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, list.alphas[i]);
+        DrawRadialLayerQuad(list.layers[i].inset);
+    }
+    glEnd();
+}
+
+// What the last layer's quad would have left current: its colour, and the
+// texture coordinate of its last corner, which the title's glyphs (drawn
+// without texture generation into the next capture) all take.
+void LeaveLastLayerCurrent(const LayerList& list) {
+    if (list.count == 0) return;
+    const float last = list.layers[list.count - 1].inset;
+    glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, list.alphas[list.count - 1]);
+    glTexCoord2f(1 - last, 1 - last);
+}
+
+// On llvmpipe the layers are summed on the processor in one pass; a
+// graphics card blends the quads faster than it reads back the capture.
+void DrawVisibleRadialLayers(const LayerList& list) {
+    const float colour[3] = {scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue};
+    const bool lit = glIsEnabled(GL_LIGHTING);
+    if (AnyLayerAddsSomething(list, lit) &&
+        !(SumRadialLayersOnProcessor() && DrawSummedRadialLayers(list.layers.data(), list.count, colour)))
+        DrawLayerQuadsThatShow(list, lit);
+    LeaveLastLayerCurrent(list);
+}
+
 }  // namespace
 
 void RadialBlurPass(int layers, float step) {
@@ -135,14 +200,18 @@ void DrawRadialLayers(int count, float step) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_BLEND);
     BeginOrthoView();
-    glBegin(GL_QUADS);
-    for (int i = 0; i < count; ++i) {
-        glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, alpha);
-        DrawRadialLayerQuad(s);
-        s += step;
-        alpha -= alphaStep;
+    if (FastPathActive()) {
+        DrawVisibleRadialLayers(ListRadialLayers(count, s, alpha, alphaStep, step));
+    } else {
+        glBegin(GL_QUADS);
+        for (int i = 0; i < count; ++i) {
+            glColor4f(scene.blurLayerRed, scene.blurLayerGreen, scene.blurLayerBlue, alpha);
+            DrawRadialLayerQuad(s);
+            s += step;
+            alpha -= alphaStep;
+        }
+        glEnd();
     }
-    glEnd();
     EndOrthoView();
 }
 
@@ -155,7 +224,9 @@ void AdvanceSeparation() {
 void MotionBlurPass() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    const float rate = static_cast<float>(kFastestCaptureRate - scene.blurRate);
+    // In float: a rate from a settings file may be any integer, and the
+    // difference must not overflow.
+    const float rate = static_cast<float>(kFastestCaptureRate) - static_cast<float>(scene.blurRate);
     if (On(scene.motionText)) ApplyTextTransform();
     if (CaptureDue(rate)) {
         glViewport(0, 0, kMotionTextureSize, kMotionTextureSize);

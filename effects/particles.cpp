@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "effects/particle_batch.h"
+#include "scene/render_path.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -217,16 +219,22 @@ void DrawParticleSystem(ParticleEngine& engine, ParticleSystem& system) {
     glBindTexture(GL_TEXTURE_2D, scene.particleTexture);
     const bool paused = Paused();
     const std::uint32_t count = DrawnCount();
+    // Each particle is drawn as it stands before its step; the batch keeps
+    // those squares and draws them all once the steps are done.
+    const bool batched = FastPathActive();
+    if (batched) BeginParticleBatch();
     for (engine.drawIndex = 0; engine.drawIndex < count; ++engine.drawIndex) {
         Particle& particle = system.particles[engine.drawIndex];
         if (!particle.active) continue;
         CopyVector(system.gravity, particle.gravity);
-        DrawParticle(particle, system.zoom);
+        if (batched) AddToParticleBatch(particle, system.zoom);
+        else DrawParticle(particle, system.zoom);
         if (!paused) StepParticle(particle, system.slowdown);
         engine.angleCounter = (engine.angleCounter + 1) % 360;
         if (particle.life < 0.0f) Rebirth(engine, system, particle);
         AdvanceColourCycle(engine);
     }
+    if (batched) DrawParticleBatch();
 }
 
 void UpdateParticleParameters() {

@@ -52,8 +52,10 @@ void PanStep() {
     if (scene.starPanY >= 4) scene.starFieldY -= scene.starPanDownSpeed * kPanStep;
 }
 
-float ZoomNear() { return static_cast<float>(scene.starZoomFinish - kZoomFinishOffset); }
-float ZoomFar() { return static_cast<float>(scene.starZoomStart - kZoomStartOffset); }
+// In float: the zoom range may come from a settings file at the very ends
+// of the integer range, where the offsets would overflow.
+float ZoomNear() { return static_cast<float>(scene.starZoomFinish) - kZoomFinishOffset; }
+float ZoomFar() { return static_cast<float>(scene.starZoomStart) - kZoomStartOffset; }
 
 void ZoomLoopStep() {
     if (!On(scene.starZoomLoop)) return;

@@ -288,4 +288,16 @@ void ApplyChangeColourStyle() {
     scene.textColourApply = 2;
 }
 
+void ResetText() {
+    ApplyChromeStyle();
+    scene.textWhiteRequest = 2;
+    scene.textPosZ = -10.0f;
+    glLightfv(GL_LIGHT1, GL_AMBIENT, kLightAmbient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, kLightDiffuse);
+    glLightfv(GL_LIGHT1, GL_POSITION, kLightPosition);
+    glEnable(GL_LIGHT1);
+    SphereMapGeneration();
+    BindTexture(ReflectionMap());
+}
+
 }  // namespace quorbel

@@ -52,4 +52,10 @@ void ApplyTexturedStyle();
 void ApplySingleColourStyle();
 void ApplyChangeColourStyle();
 
+// The text's own reset (New and the Text Controls' Reset Defaults): chrome
+// style, white requested, z back to -10, the text light and sphere-map
+// texture-coordinate generation set up again, the reflection map (fourth
+// base texture) left bound. The GL context must be current.
+void ResetText();
+
 }  // namespace quorbel

@@ -6,7 +6,7 @@
 namespace quorbel {
 
 MessageAnswer HeadlessPlatform::ShowMessage(const std::string& text, const std::string& caption,
-                                            MessageButtons buttons) {
+                                            MessageButtons buttons, MessageIcon) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     // With nobody to ask, take the cautious answer.
     switch (buttons) {
@@ -51,6 +51,12 @@ bool HeadlessPlatform::OpenWebPage(const std::string& url) {
     return false;
 }
 
+std::optional<CompressorChoice> Platform::ChooseCompression(const std::vector<CompressorInfo>& offered) {
+    auto index = ChooseCompressor(offered);
+    if (!index || *index >= offered.size()) return std::nullopt;
+    return CompressorChoice{*index, offered[*index].quality};
+}
+
 namespace {
 HeadlessPlatform& DefaultPlatform() {
     static HeadlessPlatform instance;
@@ -61,6 +67,8 @@ Platform* installed = nullptr;
 
 Platform& CurrentPlatform() { return installed ? *installed : DefaultPlatform(); }
 void SetPlatform(Platform* platform) { installed = platform; }
-void ShowError(const std::string& text) { CurrentPlatform().ShowMessage(text, "Error", MessageButtons::Ok); }
+void ShowError(const std::string& text) {
+    CurrentPlatform().ShowMessage(text, "Error", MessageButtons::Ok, MessageIcon::Error);
+}
 
 }  // namespace quorbel

@@ -10,8 +10,8 @@ namespace quorbel {
 
 class HeadlessPlatform : public Platform {
 public:
-    MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
-                              MessageButtons buttons) override;
+    MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageButtons buttons,
+                              MessageIcon icon) override;
     std::optional<std::string> ChooseOpenFile(const FileRequest& request) override;
     std::optional<std::string> ChooseSaveFile(const FileRequest& request) override;
     std::optional<std::uint32_t> ChooseColour(std::uint32_t initial) override;

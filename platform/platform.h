@@ -13,6 +13,7 @@ namespace quorbel {
 
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageIcon { None, Information, Warning, Error };
 
 // One "description (pattern)" entry of a file chooser's filter list.
 struct FileFilter {
@@ -36,6 +37,16 @@ struct FontChoice {
 struct CompressorInfo {
     std::string id;           // encoder name, e.g. "mpeg4"
     std::string description;  // what the user sees
+    // The encoder's quality, 1 (smallest file) to 100 (best picture), as
+    // offered; -1 where the encoder has no such setting (lossless, DV).
+    int quality = -1;
+};
+
+// What the compressor chooser answered: an index into the offered list and,
+// where that encoder has one, the quality the user set.
+struct CompressorChoice {
+    std::size_t index = 0;
+    int quality = -1;
 };
 
 class Platform {
@@ -44,15 +55,20 @@ public:
 
     // A modal message; returns the button the user pressed.
     virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
-                                      MessageButtons buttons = MessageButtons::Ok) = 0;
+                                      MessageButtons buttons = MessageButtons::Ok,
+                                      MessageIcon icon = MessageIcon::None) = 0;
     // File choosers: the chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> ChooseOpenFile(const FileRequest& request) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const FileRequest& request) = 0;
     // Colour as a 0x00BBGGRR reference, or nothing on cancel.
     virtual std::optional<std::uint32_t> ChooseColour(std::uint32_t initial) = 0;
     virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial) = 0;
-    // Index into the offered list, or nothing on cancel.
+    // Index into the offered list, or nothing on cancel. The first entry
+    // offered is the suggested one.
     virtual std::optional<std::size_t> ChooseCompressor(const std::vector<CompressorInfo>& offered) = 0;
+    // The chooser with its quality setting. By default it asks
+    // ChooseCompressor and keeps the quality the chosen entry offered.
+    virtual std::optional<CompressorChoice> ChooseCompression(const std::vector<CompressorInfo>& offered);
     // Monotonic milliseconds; only differences are meaningful.
     virtual std::uint64_t TickCountMs() = 0;
     // Per-user settings (recent files, tip of the day).
@@ -61,6 +77,16 @@ public:
     virtual void WriteProfileString(const std::string& section, const std::string& key,
                                     const std::string& value) = 0;
     virtual bool OpenWebPage(const std::string& url) = 0;
+
+    // The window's menu check mark of a command's item. Without a window
+    // there is nothing to mark.
+    virtual void SetMenuCheck(int /*commandId*/, bool /*checked*/) {}
+    // Text of the status bar's message pane.
+    virtual void SetStatusText(const std::string& /*text*/) {}
+    // Makes the view's GL context current on this thread, so that a command
+    // or panel handler may call GL. False when there is no context yet (the
+    // caller then skips its GL work). The headless context is always current.
+    virtual bool MakeViewContextCurrent() { return true; }
 };
 
 // The platform in use. Never null: until SetPlatform is called the headless

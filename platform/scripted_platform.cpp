@@ -13,8 +13,8 @@ std::optional<T> Next(std::deque<std::optional<T>>& queue) {
 }  // namespace
 
 MessageAnswer ScriptedPlatform::ShowMessage(const std::string& text, const std::string& caption,
-                                            MessageButtons buttons) {
-    messages.push_back({text, caption, buttons});
+                                            MessageButtons buttons, MessageIcon icon) {
+    messages.push_back({text, caption, buttons, icon});
     if (!messageAnswers.empty()) {
         auto answer = messageAnswers.front();
         messageAnswers.pop_front();
@@ -54,7 +54,7 @@ void ScriptedPlatform::WriteProfileString(const std::string& section, const std:
 
 bool ScriptedPlatform::OpenWebPage(const std::string& url) {
     openedPages.push_back(url);
-    return true;
+    return pagesOpen;
 }
 
 }  // namespace quorbel

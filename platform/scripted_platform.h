@@ -14,6 +14,7 @@ struct RecordedMessage {
     std::string text;
     std::string caption;
     MessageButtons buttons;
+    MessageIcon icon;
 };
 
 class ScriptedPlatform : public Platform {
@@ -27,11 +28,16 @@ public:
     std::deque<std::optional<FontChoice>> fontAnswers;
     std::deque<std::optional<std::size_t>> compressorAnswers;
     std::vector<std::string> openedPages;
+    bool pagesOpen = true;  // whether the desktop manages to show a page
     std::map<std::string, std::string> profile;
     std::uint64_t nowMs = 0;
+    std::map<int, bool> menuChecks;  // command id -> last check mark set
+    std::vector<std::string> statusTexts;
+    bool viewContextAvailable = true;
+    int viewContextRequests = 0;
 
-    MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
-                              MessageButtons buttons) override;
+    MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageButtons buttons,
+                              MessageIcon icon) override;
     std::optional<std::string> ChooseOpenFile(const FileRequest& request) override;
     std::optional<std::string> ChooseSaveFile(const FileRequest& request) override;
     std::optional<std::uint32_t> ChooseColour(std::uint32_t initial) override;
@@ -43,6 +49,12 @@ public:
     void WriteProfileString(const std::string& section, const std::string& key,
                             const std::string& value) override;
     bool OpenWebPage(const std::string& url) override;
+    void SetMenuCheck(int commandId, bool checked) override { menuChecks[commandId] = checked; }
+    void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
+    bool MakeViewContextCurrent() override {
+        ++viewContextRequests;
+        return viewContextAvailable;
+    }
 };
 
 // Installs a ScriptedPlatform for the lifetime of the guard.

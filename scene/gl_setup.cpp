@@ -11,6 +11,7 @@
 #include "effects/stars.h"
 #include "imaging/bmp_loader.h"
 #include "imaging/textures.h"
+#include "scene/render_path.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -115,6 +116,7 @@ void BaselineStateSecond() {
 }  // namespace
 
 bool InitScene() {
+    DetectDriverSupport();
     if (!LoadStartupTextures()) return false;
     CreateFireSystem();
     SetOtherStartValues();

@@ -11,6 +11,7 @@
 #include "effects/tunnel.h"
 #include "scene/frame_trace.h"
 #include "scene/gl_setup.h"
+#include "scene/render_path.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -211,10 +212,26 @@ void TunnelSequence() {
     if (!On(scene.blurActive)) glClearColor(scene.clearRed, scene.clearGreen, scene.clearBlue, 0.0f);
 }
 
+// With the tunnel and the radial blur both on, the tunnel sequence's radial
+// capture clears the whole view: of all the main sequence draws, only the
+// capture's corner lives on, under the sources the capture draws over it.
+// The fast path keeps the main sequence's drawing to that corner; its
+// animation steps all run as before.
+bool TunnelCaptureWipesMainSequence() { return On(scene.tunnelShown) && On(scene.radialBlurOn); }
+
+void KeepToCaptureCorner(bool corner) {
+    if (!corner) return;
+    glScissor(0, 0, kRadialCaptureSize, kRadialCaptureSize);
+    glEnable(GL_SCISSOR_TEST);
+}
+
 }  // namespace
 
 int RenderScene() {
+    const bool corner = FastPathActive() && TunnelCaptureWipesMainSequence();
+    KeepToCaptureCorner(corner);
     MainSequence();
+    if (corner) glDisable(GL_SCISSOR_TEST);
     if (On(scene.tunnelShown)) TunnelSequence();
     if (Playing()) {
         TraceCall("AnimateText");

@@ -48,6 +48,9 @@
     X(int32_t, textPanRightChecked, 0) \
     X(int32_t, textPanUpChecked, 0) \
     X(int32_t, textPanDownChecked, 0) \
+    X(float, textReserved1, 0.0f) \
+    X(float, textReserved2, 0.0f) \
+    X(float, textReserved3, 0.0f) \
     X(int32_t, textZoomSpeedSaved, 0) \
     X(int32_t, textPanLeftSpeedSaved, 0) \
     X(int32_t, textPanRightSpeedSaved, 0) \
@@ -142,6 +145,7 @@
     X(float, fireRedSaved, 0.0f) \
     X(float, fireGreenSaved, 0.0f) \
     X(float, fireBlueSaved, 0.0f) \
+    X(int32_t, firePanelSpare, 0) \
     X(int32_t, fireUsed, 0) \
     X(int32_t, fireRotatePresses, 0) \
     X(float, fireRotateSpeedSaved, 0.0f) \
@@ -262,6 +266,27 @@
     X(int32_t, particlePanelInitDone, 0) \
     X(int32_t, starPanelRestore, 0) \
     X(int32_t, tunnelPanelRestore, 0) \
+    /* panel copies and press counters that the settings file does not keep */ \
+    X(int32_t, randomColourPresses, 0) \
+    X(int32_t, zoomRisingSaved, 0) \
+    X(int32_t, textStyleMarked, 0) \
+    X(int32_t, textGlassMarked, 0) \
+    X(int32_t, textTexturedMarked, 0) \
+    X(int32_t, starTiltFwdPresses, 0) \
+    X(int32_t, starTiltBackPresses, 0) \
+    X(int32_t, starLoopPresses, 0) \
+    X(int32_t, starBouncePresses, 0) \
+    X(int32_t, starPanLeftPresses, 0) \
+    X(int32_t, starPanRightPresses, 0) \
+    X(int32_t, starPanUpPresses, 0) \
+    X(int32_t, starPanDownPresses, 0) \
+    X(int32_t, tunnelZoomInPresses, 0) \
+    X(int32_t, tunnelZoomOutPresses, 0) \
+    X(float, fireZoomSaved, 0.0f) \
+    X(int32_t, radialTextPresses, 0) \
+    X(int32_t, radialParticlesPresses, 0) \
+    X(int32_t, radialStarPresses, 0) \
+    X(int32_t, radialFirePresses, 0) \
     /* renderer */ \
     X(int32_t, starWarmupFrames, 0) \
     X(int32_t, redSuppressed, 0) \

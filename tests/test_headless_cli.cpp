@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "support/gl_test_env.h"
 #include "support/process.h"
@@ -12,10 +13,12 @@ namespace {
 
 using testing::RunQuorbel;
 
+// Each run happens in a folder of its own that links the default pictures
+// but holds no "settings.qrl", so the options act on the built-in values.
 class HeadlessCli : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::current_path(testing::SourceDir()); }
-    testing::TempDirectory output_;  // made before SetUp moves back to the sources
+    void SetUp() override { testing::LinkDefaultPictures(); }
+    testing::TempDirectory output_;
     std::string Out(const char* name) const { return output_.path() + "/" + name; }
 };
 
@@ -84,6 +87,34 @@ TEST_F(HeadlessCli, BadRequestsFailClearlyWithoutWritingAnything) {
         EXPECT_NE(run.err.find(bad.says), std::string::npos) << bad.arguments << "\n" << run.err;
     }
     EXPECT_FALSE(std::filesystem::exists(png));
+}
+
+TEST_F(HeadlessCli, SaveSettingsWritesTheRecordAndTitleOfTheRun) {
+    auto run = RunQuorbel("--set titleText=Headless --set particleCount=1234 --save-settings fresh.qrl");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::ifstream file("fresh.qrl", std::ios::binary);
+    const std::string record(std::istreambuf_iterator<char>(file), {});
+    ASSERT_EQ(record.size(), 1728u);
+    for (std::size_t field = 0; field < 216; ++field)
+        EXPECT_EQ(record.substr(8 * field + 4, 4), std::string(4, '\0')) << "second word of field " << field;
+    EXPECT_EQ(record.substr(8 * 26, 4), std::string("\xd2\x04\0\0", 4)) << "particleCount, little-endian";
+    std::ifstream title("Text.TXT", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(title), {}), "Headless");
+    EXPECT_FALSE(std::filesystem::exists("quorbel-snapshot.png")) << "saving settings is output enough";
+}
+
+TEST_F(HeadlessCli, SetValuesWinOverTheStartupSettingsFile) {
+    ASSERT_EQ(RunQuorbel("--set particleCount=1234 --set clearBlue=0.5 --save-settings settings.qrl").exitCode, 0);
+    auto run = RunQuorbel("--frames 2 --set clearBlue=0.25 --get particleCount --get clearBlue --get startupStage");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "particleCount=1234\nclearBlue=0.25\nstartupStage=2\n");
+}
+
+TEST_F(HeadlessCli, UnwritableSettingsTargetFailsBeforeRendering) {
+    auto run = RunQuorbel("--save-settings /nonexistent-folder/x.qrl --snapshot " + Out("x.png"));
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.err.find("not writable"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(Out("x.png")));
 }
 
 // Run in a copy of the pictures with one spoiled: the run goes on, and says

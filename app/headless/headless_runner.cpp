@@ -7,9 +7,11 @@
 #include <set>
 
 #include "app/headless/headless_engine.h"
+#include "app/headless/settings_options.h"
 #include "effects/text.h"
 #include "imaging/png_writer.h"
 #include "scene/gl_setup.h"
+#include "scene/render_path.h"
 #include "scene/number_text.h"
 #include "scene/scene_state.h"
 
@@ -17,13 +19,26 @@ namespace quorbel {
 
 const char* const kHeadlessUsage =
     "Usage: quorbel [--snapshot FILE.png] [--frames N] [--size WIDTHxHEIGHT]\n"
-    "               [--set NAME=VALUE]... [--get NAME]... [--seed N]\n"
+    "               [--set NAME=VALUE]... [--get NAME]... [--seed N] [--path classic|fast]\n"
+    "               [--save-settings FILE.qrl]\n"
     "  --snapshot FILE   render without a window and write the last frame as PNG\n"
     "  --frames N        number of frames to render (default 1)\n"
     "  --size WxH        surface size in pixels (default 720x480)\n"
     "  --set NAME=VALUE  set a scene field before the first frame (repeatable)\n"
     "  --get NAME        print a scene field after the last frame (repeatable)\n"
-    "  --seed N          fix the random seed so a render can be repeated exactly\n";
+    "  --seed N          fix the random seed so a render can be repeated exactly\n"
+    "  --save-settings FILE  after the last frame, write the settings to FILE and\n"
+    "                    the title to Text.TXT in the current folder\n"
+    "  --path P          'fast' (the default) or 'classic', the plain OpenGL 1.1 drawing\n"
+    "       quorbel --record FILE.avi [--frames N] [--standard ntsc|pal] [--codec NAME]\n"
+    "               [--quality 1-100] [--set NAME=VALUE]... [--seed N]\n"
+    "       quorbel --codec list [--standard ntsc|pal | --size WxH]\n"
+    "  --record FILE     record N frames (default: 10 seconds) into an AVI file; Ctrl+C\n"
+    "                    stops early and keeps what was recorded\n"
+    "  --standard S      ntsc: 720x480 at 30 frames per second; pal: 720x576 at 25;\n"
+    "                    without it, the --size (rounded down to multiples of 4) at 30\n"
+    "  --codec NAME      the encoder (see --codec list; default: the first listed)\n"
+    "  --quality Q       1 (smallest) to 100 (best), for encoders that have a quality\n";
 
 namespace {
 
@@ -95,30 +110,50 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
         if (arg == "--snapshot") {
             options.snapshotPath = value;
         } else if (arg == "--frames") {
-            auto n = ParseWhole(value, 1, kMaxFrames);
+            auto n = ParseWhole(value, 0, kMaxFrames);
             if (!n) error = "bad --frames '" + value + "': expected a whole number of at least 1";
-            else options.frames = static_cast<int>(*n);
+            else options.frames = static_cast<int>(*n), options.framesGiven = true;
         } else if (arg == "--size") {
             error = ParseSize(value, options);
         } else if (arg == "--set") {
             error = ParseSet(value, options);
         } else if (arg == "--get") {
             error = ParseGet(value, options);
+        } else if (arg == "--save-settings") {
+            options.saveSettingsPath = value;
         } else if (arg == "--seed") {
             auto n = ParseWhole(value, 0, 0x7fffffffL);
             if (!n) error = "bad --seed '" + value + "': expected a whole number";
             else options.seed = static_cast<unsigned>(*n);
+        } else if (IsRecordOption(arg)) {
+            error = ParseRecordOption(arg, value, options.record);
+        } else if (arg == "--path") {
+            if (value != "classic" && value != "fast") error = "bad --path '" + value + "': expected classic or fast";
+            else options.classicPath = value == "classic";
         } else {
             error = "unknown option '" + arg + "'";
         }
         if (error) return error;
     }
+    // Recording nothing is a choice; rendering nothing for a snapshot is not.
+    if (options.frames == 0 && options.record.path.empty())
+        return std::string("bad --frames '0': expected a whole number of at least 1");
     return std::nullopt;
 }
 
-int RunHeadless(const HeadlessOptions& options) {
-    if (!options.snapshotPath.empty()) {
-        if (auto error = CheckWritable(options.snapshotPath)) {
+int RunHeadless(const HeadlessOptions& given) {
+    HeadlessOptions options = given;
+    if (options.record.active()) {
+        if (auto error = PrepareRecording(options)) {
+            std::fprintf(stderr, "quorbel: %s\n", error->c_str());
+            return 2;
+        }
+        if (options.record.listCodecs()) return ListCodecs(options);
+    }
+    const std::string titleOutput = options.saveSettingsPath.empty() ? "" : "Text.TXT";
+    for (const std::string& output : {options.snapshotPath, options.saveSettingsPath, titleOutput}) {
+        if (output.empty()) continue;
+        if (auto error = CheckWritable(output)) {
             std::fprintf(stderr, "quorbel: %s\n", error->c_str());
             return 2;
         }
@@ -130,6 +165,7 @@ int RunHeadless(const HeadlessOptions& options) {
         return 3;
     }
     if (options.seed) SetFixedRandomSeed(*options.seed);
+    RequestRenderPath(options.classicPath ? RenderPath::Classic : RenderPath::Fast);
     if (!engine->InitialiseScene())  // the picture at fault was named as it failed
         std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ could not be used; "
                              "the scene is only partly set up\n");
@@ -139,10 +175,16 @@ int RunHeadless(const HeadlessOptions& options) {
         rebuildGlyphs = rebuildGlyphs || ChangesGlyphs(name);
     }
     if (rebuildGlyphs) BuildTextFont();
-    engine->RenderFrames(options.frames);
+    InstallHeadlessStartup(options);
+    int status = 0;
+    if (options.record.active()) status = RecordHeadless(*engine, options);
+    else engine->RenderFrames(options.frames);
     for (const std::string& name : options.gets)
         std::printf("%s=%s\n", name.c_str(), GetSceneField(scene, name)->c_str());
-    if (options.snapshotPath.empty()) return 0;
+    if (!options.saveSettingsPath.empty()) {
+        if (int saved = SaveSettingsAfterRun(options.saveSettingsPath)) return saved;
+    }
+    if (options.snapshotPath.empty()) return status;
     if (auto failure = WritePngBottomUp(options.snapshotPath, engine->width(), engine->height(), engine->ReadPixels())) {
         std::fprintf(stderr, "quorbel: %s\n", failure->c_str());
         return 2;

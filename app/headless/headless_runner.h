@@ -7,17 +7,23 @@
 #include <utility>
 #include <vector>
 
+#include "app/headless/headless_record.h"
+
 namespace quorbel {
 
 struct HeadlessOptions {
     std::string snapshotPath;
     int frames = 1;
+    bool framesGiven = false;
     int width = 720;
     int height = 480;
     std::vector<std::pair<std::string, std::string>> sets;  // NAME, VALUE in order
     std::vector<std::string> gets;
     std::optional<unsigned> seed;
+    std::string saveSettingsPath;
+    bool classicPath = false;  // draw with the plain OpenGL 1.1 path
     bool help = false;
+    RecordOptions record;
 };
 
 // Parses argv[1..]; returns an error message for a bad option or value.

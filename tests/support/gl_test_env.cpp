@@ -47,6 +47,11 @@ TempDirectory::~TempDirectory() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+void LinkDefaultPictures() {
+    for (const char* folder : {"Data", "gfx"})
+        std::filesystem::create_directory_symlink(std::filesystem::path(SourceDir()) / folder, folder);
+}
+
 Rgb PixelAt(const std::vector<std::uint8_t>& rgb, int width, int x, int y) {
     std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
     return {rgb[at], rgb[at + 1], rgb[at + 2]};

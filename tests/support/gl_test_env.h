@@ -39,6 +39,10 @@ private:
     std::string previous_;
 };
 
+// Links Data/ and gfx/ of the source folder into the current folder, so the
+// program finds its pictures there without the source folder's settings.
+void LinkDefaultPictures();
+
 struct Rgb {
     int r, g, b;
 };

@@ -1,0 +1,198 @@
+// The main window's widgets: size, caption, menus, toolbar, prompts in the
+// status bar, the bars' check marks and the Show/Hide marks set by the core.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+
+#include "app/gui/main_frame.h"
+#include "app/gui/pravik_view.h"
+#include "app/gui/qt_platform.h"
+#include "app/gui/shell_hooks.h"
+#include "commands/command_ids.h"
+#include "scene/scene_state.h"
+
+namespace quorbel::gui {
+namespace {
+
+using namespace command;
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scene = SceneState{};
+        frame = std::make_unique<CMainFrame>();
+        platform = std::make_unique<QtPlatform>(*frame);
+        SetPlatform(platform.get());
+        InstallShellHooks(*frame);
+    }
+    void TearDown() override {
+        RemoveShellHooks();
+        SetPlatform(nullptr);
+        platform.reset();
+        frame.reset();
+    }
+
+    // "text" for an item, "-" for a separator.
+    static QStringList ItemTexts(QMenu* menu) {
+        QStringList texts;
+        for (QAction* action : menu->actions()) texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return texts;
+    }
+    QMenu* Menu(const QString& title) {
+        for (QAction* action : frame->menuBar()->actions())
+            if (action->text() == title) return action->menu();
+        return nullptr;
+    }
+    QToolButton* Button(int command) {
+        return qobject_cast<QToolButton*>(frame->ToolBar()->widgetForAction(frame->CommandAction(command)));
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<QtPlatform> platform;
+};
+
+TEST_F(MainWindow, OpensAt800By600CaptionedQuorbel) {
+    EXPECT_EQ(frame->size(), QSize(800, 600));
+    EXPECT_EQ(frame->windowTitle(), "Quorbel");
+    EXPECT_FALSE(frame->windowIcon().isNull());
+}
+
+TEST_F(MainWindow, MenusHaveTheirTextsInOrderWithTheTipItemOnTopOfHelp) {
+    QStringList titles;
+    for (QAction* action : frame->menuBar()->actions()) titles << action->text();
+    EXPECT_EQ(titles, QStringList({"&File", "&View", "&AVI Generation", "Show/Hide", "&Help"}));
+    EXPECT_EQ(ItemTexts(Menu("&File")), QStringList({"E&xit"}));
+    EXPECT_EQ(ItemTexts(Menu("&View")), QStringList({"&Toolbar", "&Status Bar"}));
+    EXPECT_EQ(ItemTexts(Menu("&AVI Generation")), QStringList({"&Generate Avi "}));
+    EXPECT_EQ(ItemTexts(Menu("Show/Hide")), QStringList({"Tunnel ", "Stars ", "Particles", "Text ", "Tiles", "Fire"}));
+    EXPECT_EQ(ItemTexts(Menu("&Help")),
+              QStringList({"Ti&p of the Day...", "-", "&About Quorbel", "Online Help", "Online FAQ"}));
+    for (int command : {kShowHideTunnel, kShowHideStars, kShowHideParticles, kShowHideTiles, kShowHideFire})
+        EXPECT_FALSE(frame->CommandAction(command)->isChecked()) << command;
+    EXPECT_TRUE(frame->CommandAction(kShowHideText)->isChecked());
+    EXPECT_TRUE(frame->CommandAction(kToggleToolbar)->isChecked());
+    EXPECT_TRUE(frame->CommandAction(kToggleStatusBar)->isChecked());
+}
+
+TEST_F(MainWindow, TheTipItemIsAddedOnceAndAHelpMenuIsMadeWhenMissing) {
+    AddTipOfTheDayItem(*frame, frame->CommandAction(kTipOfTheDay));
+    EXPECT_EQ(ItemTexts(Menu("&Help")).count("Ti&p of the Day..."), 1);
+    QMainWindow bare;
+    QAction tip(QStringLiteral("Ti&p of the Day..."));
+    AddTipOfTheDayItem(bare, &tip);
+    ASSERT_EQ(bare.menuBar()->actions().size(), 1);
+    EXPECT_EQ(bare.menuBar()->actions()[0]->text(), "&Help");
+    EXPECT_EQ(ItemTexts(bare.menuBar()->actions()[0]->menu()), QStringList({"Ti&p of the Day..."}));
+}
+
+TEST_F(MainWindow, ToolbarButtonsComeInTheirGroupsAt24Pixels) {
+    QToolBar* toolbar = frame->ToolBar();
+    QStringList order;
+    for (QAction* action : toolbar->actions())
+        order << (action->isSeparator() ? QStringLiteral("-") : action->objectName().mid(7));
+    EXPECT_EQ(order, QStringList({"32886", "32882", "32885", "-", "32883", "32771", "32884", "-", "32879", "32881",
+                                  "32875", "32876", "32877", "32878", "32887", "32890", "-", "57664", "32889"}));
+    EXPECT_EQ(toolbar->iconSize(), QSize(24, 24));
+    EXPECT_TRUE(toolbar->isMovable());
+    EXPECT_EQ(toolbar->allowedAreas(), Qt::AllToolBarAreas);
+    for (QAction* action : toolbar->actions()) {
+        if (action->isSeparator()) continue;
+        EXPECT_FALSE(action->icon().isNull()) << action->objectName().toStdString();
+    }
+}
+
+// The window is never shown here: a shown OpenGL view cannot be composed on
+// the offscreen platform. Enter and leave events reach the buttons directly.
+TEST_F(MainWindow, HoveringAButtonShowsItsPromptInTheMessagePaneAndNoTooltip) {
+    struct Row {
+        int command;
+        const char* prompt;
+    };
+    const Row rows[] = {
+        {kNewSettings, "Reset to default settings"}, {kGenerateAvi, "Play and Record all effects"},
+        {kEditFire, "Fire"},                        {kEditBlur, ""},
+        {kAbout, "About Quorbel"},
+    };
+    for (const Row& row : rows) {
+        QToolButton* button = Button(row.command);
+        ASSERT_TRUE(button) << row.command;
+        frame->MessagePane()->setText(QStringLiteral("before"));
+        QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), button->mapToGlobal(QPointF(4, 4)));
+        QApplication::sendEvent(button, &enter);
+        EXPECT_EQ(frame->MessagePane()->text(), row.command == kEditBlur ? "before" : row.prompt) << row.command;
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(button, &leave);
+        EXPECT_EQ(frame->MessagePane()->text(), row.command == kEditBlur ? "before" : "") << row.command;
+        QHelpEvent tip(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(button, &tip);
+        EXPECT_FALSE(QToolTip::isVisible()) << row.command;
+    }
+    EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty()) << "prompts never cover the other panes";
+}
+
+TEST_F(MainWindow, StatusBarHasItsFivePanes) {
+    QStringList panes;
+    for (QLabel* label : frame->statusBar()->findChildren<QLabel*>())
+        if (!label->objectName().isEmpty()) panes << label->objectName();
+    EXPECT_EQ(panes, QStringList({"progressPane", "messagePane", "capsPane", "numPane", "scrollPane"}));
+    EXPECT_TRUE(frame->ProgressPane()->text().isEmpty());
+}
+
+TEST_F(MainWindow, ViewCommandsToggleTheBarsAndTheirMarks) {
+    frame->CommandAction(kToggleToolbar)->trigger();
+    EXPECT_TRUE(frame->ToolBar()->isHidden());
+    EXPECT_FALSE(frame->CommandAction(kToggleToolbar)->isChecked());
+    frame->CommandAction(kToggleStatusBar)->trigger();
+    EXPECT_TRUE(frame->statusBar()->isHidden());
+    EXPECT_FALSE(frame->CommandAction(kToggleStatusBar)->isChecked());
+    frame->CommandAction(kToggleToolbar)->trigger();
+    EXPECT_FALSE(frame->ToolBar()->isHidden());
+    EXPECT_TRUE(frame->CommandAction(kToggleToolbar)->isChecked());
+}
+
+TEST_F(MainWindow, ShowHideAndEditCommandsSetTheMenuMarksTheCoreAsksFor) {
+    scene.starsHidden = 2;
+    frame->CommandAction(kShowHideStars)->trigger();
+    EXPECT_EQ(scene.starsHidden, 0);
+    EXPECT_TRUE(frame->CommandAction(kShowHideStars)->isChecked());
+    frame->CommandAction(kShowHideStars)->trigger();
+    EXPECT_EQ(scene.starsHidden, 2);
+    EXPECT_FALSE(frame->CommandAction(kShowHideStars)->isChecked());
+    Button(kEditParticles)->click();
+    EXPECT_EQ(scene.particlesShown, 2);
+    EXPECT_TRUE(frame->CommandAction(kShowHideParticles)->isChecked());
+}
+
+TEST_F(MainWindow, AMessageFromInsideAFrameWaitsUntilTheFrameIsDone) {
+    {
+        CPravikView::PaintScope painting(*frame->View());
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(CurrentPlatform().ShowMessage("Unable to load texture", "Quorbel"), MessageAnswer::Ok);
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no modal box inside a frame";
+    }
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    for (int round = 0; round < 50 && shown.isEmpty(); ++round) QTest::qWait(10);
+    EXPECT_EQ(shown, "Unable to load texture") << "shown once the frame is over";
+}
+
+}  // namespace
+}  // namespace quorbel::gui

@@ -1,0 +1,205 @@
+// The settings record: field layout, the three storage kinds, the per-field
+// buffers behind short files and second words, and the title file.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "settings/settings_file.h"
+#include "settings/settings_record.h"
+#include "settings/title_file.h"
+#include "support/gl_test_env.h"
+
+namespace quorbel {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void PutWord(Bytes& bytes, std::size_t at, std::uint32_t word) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(word >> (8 * i));
+}
+std::uint32_t WordAt(const SettingsBytes& bytes, std::size_t at) {
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+// Field i's first word is first(i), its second word second(i).
+template <typename First, typename Second>
+Bytes Record(std::size_t size, First first, Second second) {
+    Bytes bytes(kSettingsFileSize);
+    for (std::size_t i = 0; i < kSettingsFieldCount; ++i) {
+        PutWord(bytes, 8 * i, first(i));
+        PutWord(bytes, 8 * i + 4, second(i));
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+// The parameter of row `field`, as the 32-bit word a load of `word` gives.
+std::uint32_t LoadedWord(const SettingsField& field, const SceneState& state) {
+    switch (field.storedAs) {
+        case StoredAs::Int32: return static_cast<std::uint32_t>(state.*field.intParameter);
+        case StoredAs::FloatWholePart:
+            return static_cast<std::uint32_t>(static_cast<std::int32_t>(state.*field.floatParameter));
+        case StoredAs::Float32: return std::bit_cast<std::uint32_t>(state.*field.floatParameter);
+    }
+    return 0;
+}
+
+class SettingsRecord : public ::testing::Test {
+protected:
+    void SetUp() override { ForgetSettingsBuffers(); }
+    void TearDown() override { ForgetSettingsBuffers(); }
+};
+
+TEST_F(SettingsRecord, RowsSitWhereTheFileLayoutPutsThem) {
+    struct Spot {
+        std::size_t offset;
+        const char* name;
+        StoredAs storedAs;
+    };
+    const Spot spots[] = {
+        {0, "textPosX", StoredAs::FloatWholePart},       {40, "textPosZ", StoredAs::FloatWholePart},
+        {208, "particleCount", StoredAs::Int32},          {312, "textReserved1", StoredAs::FloatWholePart},
+        {328, "textReserved3", StoredAs::FloatWholePart}, {624, "tunnelZoomSpeedPos", StoredAs::FloatWholePart},
+        {1088, "firePanelSpare", StoredAs::Int32},        {1200, "clearRed", StoredAs::Float32},
+        {1552, "motionButtonPresses", StoredAs::Int32},   {1560, "motionBlurOn", StoredAs::Int32},
+        {1656, "starsToggleCount", StoredAs::Int32},      {1712, "blurActive", StoredAs::Int32},
+        {1720, "blurDensitySaved", StoredAs::Int32},
+    };
+    ASSERT_EQ(SettingsFields().size(), 216u);
+    for (const Spot& spot : spots) {
+        const SettingsField& row = SettingsFields()[spot.offset / 8];
+        EXPECT_STREQ(row.name, spot.name) << "offset " << spot.offset;
+        EXPECT_EQ(row.storedAs, spot.storedAs) << spot.name;
+    }
+}
+
+TEST_F(SettingsRecord, HandMadeFileWhereFieldIHoldsILoadsIntoRowI) {
+    SceneState state;
+    LoadSettingsRecord(Record(kSettingsFileSize, [](std::size_t i) { return i; }, [](std::size_t) { return 0; }),
+                       state);
+    for (const SettingsField& field : SettingsFields())
+        EXPECT_EQ(LoadedWord(field, state), field.index) << field.name;
+    EXPECT_EQ(state.particleCount, 26);
+    EXPECT_EQ(state.textPosZ, 5.0f);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(state.clearRed), 150u) << "float32 fields keep their bits";
+}
+
+TEST_F(SettingsRecord, SaveThenLoadKeepsWholeValuesAndTruncatesFloatsStoredAsIntegers) {
+    SceneState saved;
+    for (const SettingsField& field : SettingsFields()) {
+        const auto i = static_cast<std::int32_t>(field.index);
+        switch (field.storedAs) {
+            case StoredAs::Int32: saved.*field.intParameter = i % 2 ? -70000 * i : 70000 * i; break;
+            case StoredAs::Float32: saved.*field.floatParameter = i * 0.1f - 3.3f; break;
+            case StoredAs::FloatWholePart: saved.*field.floatParameter = i % 2 ? -(i + 0.75f) : i + 0.75f; break;
+        }
+    }
+    saved.textPosX = 0.75f;
+    saved.textPosZ = -10.5f;
+    saved.textAngleX = 2.9f;
+    saved.textAngleY = -2.9f;
+    SceneState loaded;
+    LoadSettingsRecord(StoreSettingsRecord(saved), loaded);
+    for (const SettingsField& field : SettingsFields()) {
+        if (field.storedAs == StoredAs::Int32)
+            EXPECT_EQ(loaded.*field.intParameter, saved.*field.intParameter) << field.name;
+        else if (field.storedAs == StoredAs::Float32)
+            EXPECT_EQ(loaded.*field.floatParameter, saved.*field.floatParameter) << field.name;
+        else
+            EXPECT_EQ(loaded.*field.floatParameter, std::trunc(saved.*field.floatParameter)) << field.name;
+    }
+    EXPECT_EQ(loaded.textPosX, 0.0f);
+    EXPECT_EQ(loaded.textPosZ, -10.0f);
+    EXPECT_EQ(loaded.textAngleX, 2.0f);
+    EXPECT_EQ(loaded.textAngleY, -2.0f);
+}
+
+TEST_F(SettingsRecord, FieldsOf194And195ComeBackIntoTheirOwnParameters) {
+    SceneState saved;
+    saved.motionButtonPresses = 7;
+    saved.motionBlurOn = 2;
+    SceneState loaded;
+    LoadSettingsRecord(StoreSettingsRecord(saved), loaded);
+    EXPECT_EQ(loaded.motionButtonPresses, 7);
+    EXPECT_EQ(loaded.motionBlurOn, 2);
+}
+
+TEST_F(SettingsRecord, SecondWordsReadAreWrittenBackAndAFreshRunWritesZeros) {
+    SceneState state;
+    const SettingsBytes fresh = StoreSettingsRecord(state);
+    for (std::size_t i = 0; i < kSettingsFieldCount; ++i) ASSERT_EQ(WordAt(fresh, 8 * i + 4), 0u) << i;
+    LoadSettingsRecord(Record(kSettingsFileSize, [](std::size_t) { return 0; },
+                              [](std::size_t i) { return 0xA5000000u + i; }),
+                       state);
+    state.particleCount = 1234;
+    const SettingsBytes written = StoreSettingsRecord(state);
+    for (std::size_t i = 0; i < kSettingsFieldCount; ++i) EXPECT_EQ(WordAt(written, 8 * i + 4), 0xA5000000u + i);
+    EXPECT_EQ(WordAt(written, 8 * 26), 1234u) << "the first word is the parameter's value now";
+}
+
+TEST_F(SettingsRecord, ShortFileFillsTheRestFromTheBuffers) {
+    SceneState state;
+    LoadSettingsRecord(Record(kSettingsFileSize, [](std::size_t i) { return 1000 + i; }, [](std::size_t) { return 9; }),
+                       state);
+    state.particleCount = 5;  // a later write also refills the buffers
+    StoreSettingsRecord(state);
+    LoadSettingsRecord(Record(800, [](std::size_t i) { return i; }, [](std::size_t) { return 0; }), state);
+    for (const SettingsField& field : SettingsFields()) {
+        const std::uint32_t expected = field.index < 100 ? field.index : 1000 + field.index;
+        EXPECT_EQ(LoadedWord(field, state), expected) << field.name;
+    }
+    EXPECT_EQ(state.particleCount, 26) << "field 26 lies inside the 800 bytes";
+
+    // A field cut in the middle takes the bytes there are and keeps the rest.
+    LoadSettingsRecord(Record(8 * 150 + 2, [](std::size_t) { return 0x11223344u; }, [](std::size_t) { return 0; }),
+                       state);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(state.clearRed), (0x11223344u & 0xFFFFu) | ((1000u + 150) & 0xFFFF0000u));
+}
+
+TEST(SettingsWholePart, TruncatesTowardZeroAndSaturates) {
+    struct Case {
+        float value;
+        std::int32_t stored;
+    };
+    for (Case c : {Case{0.75f, 0}, Case{-10.5f, -10}, Case{2.9f, 2}, Case{-2.9f, -2}, Case{3e9f, INT32_MAX},
+                   Case{-3e9f, INT32_MIN}, Case{2147483648.0f, INT32_MAX}, Case{-2147483648.0f, INT32_MIN},
+                   Case{INFINITY, INT32_MAX}, Case{-INFINITY, INT32_MIN}, Case{NAN, 0}})
+        EXPECT_EQ(WholePartForFile(c.value), c.stored) << c.value;
+}
+
+TEST(SettingsFiles, UnreadableRecordChangesNothingAndSaysWhy) {
+    testing::TempDirectory folder;
+    std::filesystem::create_directory("a-folder.qrl");
+    SceneState state;
+    state.particleCount = 77;
+    auto missing = ReadSettingsFile("missing.qrl", state);
+    ASSERT_TRUE(missing);
+    EXPECT_NE(missing->find("No such file"), std::string::npos) << *missing;
+    auto folderRead = ReadSettingsFile("a-folder.qrl", state);
+    ASSERT_TRUE(folderRead);
+    EXPECT_NE(folderRead->find("directory"), std::string::npos) << *folderRead;
+    EXPECT_EQ(state.particleCount, 77);
+}
+
+TEST(SettingsFiles, TitleIsWrittenWholeAndReadBackUpToEightyBytes) {
+    testing::TempDirectory folder;
+    const std::string hundred = std::string(50, 'a') + std::string(50, 'b');
+    SceneState state;
+    state.titleText.Assign(hundred);
+    ASSERT_FALSE(WriteSettings("t.qrl", state));
+    std::ifstream file("Text.TXT", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), hundred) << "no terminator, no line end";
+    TextField title("old");
+    ASSERT_FALSE(ReadTitleFile("Text.TXT", title));
+    EXPECT_EQ(title.view(), hundred.substr(0, 80));
+    EXPECT_EQ(std::filesystem::file_size("t.qrl"), kSettingsFileSize);
+}
+
+}  // namespace
+}  // namespace quorbel

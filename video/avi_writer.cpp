@@ -1,0 +1,141 @@
+#include "video/avi_writer.h"
+
+#include <algorithm>
+
+#include "platform/platform.h"
+#include "video/avi_messages.h"
+#include "video/encoded_stream.h"
+#include "video/encoder_catalog.h"
+#include "video/pending_file.h"
+
+extern "C" {
+#include <libavutil/error.h>
+}
+
+namespace quorbel {
+
+namespace {
+
+constexpr const char* kExtensionMark = "avi";
+
+std::string FormatDescription(int width, int height, int frameRate) {
+    return "no encoder can write " + std::to_string(width) + " x " + std::to_string(height) + " frames at " +
+           std::to_string(frameRate) + " frames per second";
+}
+
+}  // namespace
+
+BitmapInfoHeader BitmapInfoForView(int clientWidth, int clientHeight) {
+    BitmapInfoHeader info;
+    info.size = sizeof(BitmapInfoHeader);
+    info.width = std::max(clientWidth, 0) / 4 * 4;
+    info.height = std::max(clientHeight, 0) / 4 * 4;
+    info.planes = 1;
+    info.bitCount = 24;
+    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(info.width) * 24 + 31) / 32 * 4;
+    info.imageSize = rowBytes * static_cast<std::uint32_t>(info.height);
+    return info;
+}
+
+AviWriter::AviWriter() = default;
+AviWriter::~AviWriter() = default;
+
+void AviWriter::SetBitmapInfoFromView(int clientWidth, int clientHeight) {
+    bitmapInfo = BitmapInfoForView(clientWidth, clientHeight);
+}
+
+void AviWriter::EnsureAviExtension() {
+    // Only the file's own name counts: a folder such as /home/david must not
+    // stop a bare "clip" from getting its extension.
+    const std::size_t slash = fileName.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (fileName.find(kExtensionMark, nameStart) == std::string::npos) fileName += ".avi";
+}
+
+std::size_t AviWriter::frameBytes() const {
+    const std::size_t bytesPerPixel = frameLayout == FrameLayout::Bgrx32 ? 4 : 3;
+    return static_cast<std::size_t>(std::max(bitmapInfo.width, 0)) * std::max(bitmapInfo.height, 0) * bytesPerPixel;
+}
+
+bool AviWriter::CheckFrameFormat() {
+    const bool usable = bitmapInfo.width > 0 && bitmapInfo.height > 0 && bitmapInfo.width % 4 == 0 &&
+                        bitmapInfo.bitCount == 24 &&
+                        bitmapInfo.imageSize >= static_cast<std::size_t>(bitmapInfo.width) * bitmapInfo.height * 3;
+    if (!usable) ShowError(StreamCreationFailedMessage("the frame size is " + std::to_string(bitmapInfo.width) +
+                                                       " x " + std::to_string(bitmapInfo.height)));
+    return usable;
+}
+
+bool AviWriter::Open() {
+    Discard();
+    cancelled_ = false;
+    int error = 0;
+    auto file = PendingFile::Create(fileName, error);
+    if (!file) {
+        ShowError(OpenFailedMessage(fileName, AVERROR(error)));
+        return false;
+    }
+    if (!CheckFrameFormat()) return false;
+    const int width = bitmapInfo.width, height = bitmapInfo.height;
+    const auto encoders = AvailableEncoders(width, height, frameRate);
+    if (encoders.empty()) {
+        ShowError(StreamCreationFailedMessage(FormatDescription(width, height, frameRate)));
+        return false;
+    }
+    const auto choice = CurrentPlatform().ChooseCompression(DescribeForChooser(encoders));
+    if (!choice || choice->index >= encoders.size()) {
+        cancelled_ = true;  // the pending file goes with `file`; nothing to say
+        return false;
+    }
+    const EncoderSpec& spec = *encoders[choice->index];
+    const StreamFormat format = *FormatFor(spec, width, height, frameRate);
+    const EncodedStream::Settings settings{&spec, format, width, height, choice->quality,
+                                           frameLayout == FrameLayout::Bgrx32};
+    EncodedStream::Failure failure;
+    auto stream = EncodedStream::Open(file->temporaryPath(), settings, failure);
+    if (!stream) {
+        switch (failure.stage) {
+            case EncodedStream::Stage::File: ShowError(OpenFailedMessage(fileName, failure.error)); break;
+            case EncodedStream::Stage::Stream:
+                ShowError(StreamCreationFailedMessage(spec.id + (": " + ErrorText(failure.error))));
+                break;
+            case EncodedStream::Stage::Header: ShowError(FormatSettingFailedMessage(failure.error)); break;
+        }
+        return false;
+    }
+    file_ = std::move(file);
+    stream_ = std::move(stream);
+    encoderId_ = spec.id;
+    secondsPerFrame_ = static_cast<double>(format.timeBase.num) / format.timeBase.den;
+    frameIndex = 0;
+    return true;
+}
+
+bool AviWriter::EncodeFrame(const std::uint8_t* pixels) {
+    ++frameIndex;
+    return stream_ && pixels && stream_->Write(pixels) == 0;
+}
+
+bool AviWriter::WriteFrame(const std::uint8_t* pixels) {
+    if (EncodeFrame(pixels)) return true;
+    ShowError(kWriteFailedMessage);
+    return false;
+}
+
+bool AviWriter::Close() {
+    if (!stream_) return true;
+    int error = stream_->Finish();
+    stream_.reset();
+    if (error == 0) error = AVERROR(file_->Commit());
+    file_.reset();
+    if (error == 0) return true;
+    ShowError(FinishFailedMessage(fileName, error));
+    return false;
+}
+
+void AviWriter::Discard() {
+    stream_.reset();
+    file_.reset();
+}
+
+}  // namespace quorbel

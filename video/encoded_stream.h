@@ -1,0 +1,87 @@
+// One AVI file holding one video stream, on FFmpeg: libavformat's AVI muxer,
+// one libavcodec encoder, and libswscale turning the program's bottom-up BGR
+// frames into the encoder's pixel format. Everything is allocated when the
+// stream opens; writing a frame allocates nothing of ours.
+//
+// Not tied to any thread, but not shareable: one thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "video/encoder_catalog.h"
+
+struct AVFormatContext;
+struct AVCodecContext;
+struct AVStream;
+struct AVFrame;
+struct AVPacket;
+struct SwsContext;
+
+namespace quorbel {
+
+class EncodedStream {
+public:
+    struct Settings {
+        const EncoderSpec* encoder = nullptr;
+        StreamFormat format{};
+        int width = 0;
+        int height = 0;
+        int quality = -1;  // 1..100 where the encoder has a quality setting
+        bool fourBytesPerPixel = false;  // frames come as blue, green, red, ignored byte
+    };
+    // Which step failed, for the message the user gets.
+    enum class Stage { File, Stream, Header };
+    struct Failure {
+        Stage stage = Stage::File;
+        int error = 0;  // an AVERROR code
+    };
+
+    // Opens `path` for writing (truncating it), sets up the encoder and
+    // writes the file header. Null with `failure` set when a step fails;
+    // whatever was opened is closed again.
+    static std::unique_ptr<EncodedStream> Open(const std::string& path, const Settings& settings, Failure& failure);
+    // Closes the file without its index when Finish was not called.
+    ~EncodedStream();
+    EncodedStream(const EncodedStream&) = delete;
+    EncodedStream& operator=(const EncodedStream&) = delete;
+
+    // Encodes one frame: width x height rows of blue, green, red bytes (and
+    // a fourth, ignored byte where the settings say so), bottom row first, no
+    // padding. Returns 0 or an AVERROR code.
+    int Write(const std::uint8_t* pixels);
+    // Drains the encoder, writes the index and closes the file. Returns 0 or
+    // the first AVERROR code met, including a write error the file layer
+    // kept back until now.
+    int Finish();
+
+private:
+    EncodedStream() = default;
+    int OpenFile(const std::string& path);
+    int OpenEncoder(const Settings& settings);
+    int AllocatePictures();
+    int OpenConverter(const Settings& settings);
+    int Drain();
+    int CloseFile();
+
+    AVFormatContext* format_ = nullptr;
+    AVCodecContext* codec_ = nullptr;
+    AVStream* stream_ = nullptr;
+    // Pictures in rotation: an encoder that keeps the last picture it was
+    // given (FFV1 does) finds it untouched while the next one is filled,
+    // and no picture has to be allocated during the recording.
+    static constexpr int kPictures = 3;
+    AVFrame* pictures_[kPictures] = {};
+    int nextPicture_ = 0;
+    AVPacket* packet_ = nullptr;
+    SwsContext* converter_ = nullptr;
+    std::int64_t nextPts_ = 0;
+    int width_ = 0;
+    int bytesPerPixel_ = 3;
+    int height_ = 0;
+    bool headerWritten_ = false;
+    bool finished_ = false;
+};
+
+}  // namespace quorbel
