@@ -12,6 +12,8 @@
 #include <cmath>
 #include <deque>
 
+#include "platform/library_leaks.h"
+
 namespace quorbel {
 
 // ----- font matching --------------------------------------------------------
@@ -162,8 +164,13 @@ std::string FamilyWithoutWeightWord(std::string_view face) {
 
 int FontconfigWeight(int weight) { return FcWeightFromOpenType(weight); }
 
+bool InitialiseFontconfig() {
+    const KnownLibraryLeak firstInitialisation;
+    return FcInit() == FcTrue;
+}
+
 std::optional<ResolvedFont> ResolveFont(const FontRequest& request) {
-    if (!FcInit()) return std::nullopt;
+    if (!InitialiseFontconfig()) return std::nullopt;
     PatternPtr pattern = MakeRequestPattern(request);
     if (!pattern) return std::nullopt;
     FcResult result = FcResultNoMatch;

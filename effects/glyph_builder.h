@@ -53,6 +53,11 @@ int FontconfigWeight(int weight);
 // closest installed font; nothing only when no outline font is installed.
 std::optional<ResolvedFont> ResolveFont(const FontRequest& request);
 
+// Initialises fontconfig once (later calls are cheap). Call this rather than
+// FcInit: the first initialisation loses a few bytes inside fontconfig, and
+// this is where the leak-checked build is told that they are not ours.
+bool InitialiseFontconfig();
+
 // How much heavier the glyphs are drawn than the file's design, in em, when
 // the request is much heavier than the best file found (0 when it is not).
 float SyntheticBoldStrength(int requestedWeight, int fileWeight);

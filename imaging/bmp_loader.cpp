@@ -8,12 +8,13 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <new>
 #include <optional>
 
 #include "imaging/paths.h"
-#include "platform/platform.h"
+#include "imaging/picture_report.h"
 
 namespace quorbel {
 
@@ -386,21 +387,29 @@ std::unique_ptr<ImageRecord> Fail(DibError reason, DibError& error) {
     return nullptr;
 }
 
-// Maps a whole file read-only; unmaps when it goes out of scope.
+// Why a file could not be opened, in words for the user.
+std::string OpenProblem(int error) {
+    switch (error) {
+        case ENOENT: return "The file does not exist.";
+        case EACCES:
+        case EPERM: return "Permission denied.";
+        default: return std::string(std::strerror(error)) + ".";
+    }
+}
+
+// Maps a whole file read-only; unmaps when it goes out of scope. Only a
+// non-empty regular file is mapped; otherwise Problem() says why not.
 class MappedFile {
 public:
     explicit MappedFile(const std::string& path) {
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return;
-        struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-            void* view = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
-                                MAP_PRIVATE, fd, 0);
-            if (view != MAP_FAILED) {
-                data_ = static_cast<const std::uint8_t*>(view);
-                size_ = static_cast<std::size_t>(info.st_size);
-            }
+        // Non-blocking, so that a named pipe given as a picture is refused
+        // rather than waited on for ever; regular files read as usual.
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) {
+            problem_ = OpenProblem(errno);
+            return;
         }
+        Map(fd);
         ::close(fd);
     }
     ~MappedFile() {
@@ -410,17 +419,35 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
 
     bool IsOpen() const { return data_ != nullptr; }
+    const std::string& Problem() const { return problem_; }
     std::span<const std::uint8_t> Bytes() const { return {data_, size_}; }
 
 private:
+    void Map(int fd) {
+        struct stat info {};
+        if (::fstat(fd, &info) != 0) {
+            problem_ = OpenProblem(errno);
+        } else if (S_ISDIR(info.st_mode)) {
+            problem_ = "It is a folder, not a picture file.";
+        } else if (!S_ISREG(info.st_mode)) {
+            problem_ = "It is not a regular file.";
+        } else if (info.st_size == 0) {
+            problem_ = "The file is empty.";
+        } else {
+            void* view = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+            if (view == MAP_FAILED) {
+                problem_ = OpenProblem(errno);
+                return;
+            }
+            data_ = static_cast<const std::uint8_t*>(view);
+            size_ = static_cast<std::size_t>(info.st_size);
+        }
+    }
+
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
+    std::string problem_;
 };
-
-bool IsDirectory(FILE* file) {
-    struct stat info {};
-    return ::fstat(::fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 }  // namespace
 
@@ -459,25 +486,27 @@ std::string DibErrorMessage(DibError error, const std::string& path) {
 }
 
 std::unique_ptr<ImageRecord> LoadDibImage(const std::string& path) {
+    // The user sees the loader's own message, then what it does not say: the
+    // reason the file could not be opened, or which file the decoder refused.
     const MappedFile file(ResolvePath(path));
     if (!file.IsOpen()) {
-        ShowError(DibErrorMessage(DibError::OpenFailed, path));
+        const std::string& reason = file.Problem();
+        ReportUnusablePicture(path, reason, DibErrorMessage(DibError::OpenFailed, path) + reason);
         return nullptr;
     }
     DibError error = DibError::None;
     std::unique_ptr<ImageRecord> image = DecodeDib(file.Bytes(), error);
-    if (!image) ShowError(DibErrorMessage(error, path));
+    if (!image) {
+        const std::string reason = DibErrorMessage(error, path);
+        ReportUnusablePicture(path, reason, reason + "\nFile: " + path);
+        return nullptr;
+    }
+    NotePictureUsable(path);
     return image;
 }
 
 std::unique_ptr<ImageRecord> LoadImageFile(const char* path) {
     if (path == nullptr) return nullptr;
-    // A missing texture is reported by the caller, so this check is silent.
-    FILE* file = std::fopen(ResolvePath(path).c_str(), "r");
-    if (file == nullptr) return nullptr;
-    bool directory = IsDirectory(file);
-    std::fclose(file);
-    if (directory) return nullptr;
     return LoadDibImage(path);
 }
 

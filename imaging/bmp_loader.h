@@ -29,13 +29,16 @@ std::unique_ptr<ImageRecord> DecodeDib(std::span<const std::uint8_t> bytes, DibE
 // The message for a failure; `path` fills the open failure's %s.
 std::string DibErrorMessage(DibError error, const std::string& path);
 
-// Maps the file read-only and decodes it. Every failure is reported through
-// the platform's message box with the caption "Error"; returns null then.
+// Resolves the path (backslashes, case), maps the file read-only and decodes
+// it. A failure gives null and is reported through the platform's message
+// channel with the caption "Error": the loader's message and beside it the
+// file and the reason (missing, permission denied, a folder, empty, or the
+// file the decoder refused), once per file (see picture_report.h).
 std::unique_ptr<ImageRecord> LoadDibImage(const std::string& path);
 
-// The entry every texture loader uses: resolves the path (backslashes,
-// case), gives null silently when the file cannot be opened, else what
-// LoadDibImage gives. A null path gives null.
+// The entry every texture loader uses: LoadDibImage, and null for a null
+// path. A picture that cannot be opened is reported like any other failure,
+// so that a user can tell which file to fix.
 std::unique_ptr<ImageRecord> LoadImageFile(const char* path);
 
 }  // namespace quorbel

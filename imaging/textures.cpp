@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "effects/particles.h"
+#include "imaging/picture_report.h"
 #include "platform/platform.h"
 #include "scene/scene_state.h"
 
@@ -31,10 +32,19 @@ bool LoadAll(const std::array<const char*, N>& files, std::array<Picture, N>& pi
     return true;
 }
 
+// Also frees a name that was made but never bound; GL ignores name 0.
+void DeleteTexture(std::uint32_t& name) {
+    glDeleteTextures(1, &name);
+    name = 0;
+}
+
+// A set loaded again (the text styles reload the base set) replaces its
+// textures; the old ones would otherwise pile up, one set per style change.
 template <std::size_t N>
 bool LoadSet(const std::array<const char*, N>& files, std::array<std::uint32_t, N>& names) {
     std::array<Picture, N> pictures;
     if (!LoadAll(files, pictures)) return false;
+    for (std::uint32_t& name : names) DeleteTexture(name);
     glGenTextures(static_cast<GLsizei>(N), names.data());
     for (std::size_t i = 0; i < N; ++i) {
         glBindTexture(GL_TEXTURE_2D, names[i]);
@@ -59,19 +69,27 @@ int LoadSlot(const char* path, std::uint32_t& slot, Upload upload) {
         gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture->width, picture->height, GL_RGB, GL_UNSIGNED_BYTE,
                           picture->pixels.data());
     }
-    if (slot != 0 && glIsTexture(slot)) glDeleteTextures(1, &slot);
+    DeleteTexture(slot);
     slot = name;
     return 1;
 }
 
-int ChooseInto(int (*loader)(const char*)) {
+// A file the user has just chosen is always answered, even one whose
+// problem was reported before.
+std::optional<std::string> ChooseAndForget() {
     auto path = ChooseTextureFile();
+    if (path) ForgetPictureReport(*path);
+    return path;
+}
+
+int ChooseInto(int (*loader)(const char*)) {
+    auto path = ChooseAndForget();
     if (!path) return 0;
     return loader(path->c_str());
 }
 
 int ChooseTileInto(int (*loader)(const char*)) {
-    auto path = ChooseTextureFile();
+    auto path = ChooseAndForget();
     if (!path) return 0;
     if (!loader(path->c_str())) ShowTextureError();
     return 1;
@@ -111,6 +129,7 @@ bool LoadParticleTextureSet() {
     static constexpr std::array<const char*, 3> files = {"Data/bubble.bmp", "Data/p2.bmp", "Data/P3.bmp"};
     ParticleEngine& engine = TheParticleEngine();
     bool any = false;
+    for (std::uint32_t& name : engine.textures) DeleteTexture(name);
     if (Picture first = LoadImageFile(files[0])) {
         glGenTextures(1, &engine.textures[0]);
         glBindTexture(GL_TEXTURE_2D, 0);

@@ -34,6 +34,15 @@ struct FontChoice {
     bool italic = false;
 };
 
+// One control panel window: the template it is made from and its place among
+// the panels made from that template (0 for the first). Panels are never
+// destroyed, so a handle stays valid for the whole run.
+struct PanelHandle {
+    int templateId = 0;
+    int instance = 0;
+    bool operator==(const PanelHandle&) const = default;
+};
+
 struct CompressorInfo {
     std::string id;           // encoder name, e.g. "mpeg4"
     std::string description;  // what the user sees
@@ -87,6 +96,15 @@ public:
     // or panel handler may call GL. False when there is no context yet (the
     // caller then skips its GL work). The headless context is always current.
     virtual bool MakeViewContextCurrent() { return true; }
+
+    // Control panels. The core owns every panel's state (panels/); the shell
+    // only shows it. A new panel exists (find its model by the handle and make
+    // its window, shown or hidden as the model says); a panel is to be shown
+    // or hidden; a panel's controls changed and its window should show them
+    // again. Without a window there is nothing to do, hence the empty defaults.
+    virtual void PanelCreated(const PanelHandle& /*panel*/) {}
+    virtual void PanelShown(const PanelHandle& /*panel*/, bool /*visible*/) {}
+    virtual void PanelChanged(const PanelHandle& /*panel*/) {}
 };
 
 // The platform in use. Never null: until SetPlatform is called the headless

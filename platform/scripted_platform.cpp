@@ -57,4 +57,14 @@ bool ScriptedPlatform::OpenWebPage(const std::string& url) {
     return pagesOpen;
 }
 
+void ScriptedPlatform::PanelCreated(const PanelHandle& panel) {
+    panelEvents.push_back({PanelEventKind::Created, panel});
+}
+void ScriptedPlatform::PanelShown(const PanelHandle& panel, bool visible) {
+    panelEvents.push_back({visible ? PanelEventKind::Shown : PanelEventKind::Hidden, panel});
+}
+void ScriptedPlatform::PanelChanged(const PanelHandle& panel) {
+    panelEvents.push_back({PanelEventKind::Changed, panel});
+}
+
 }  // namespace quorbel

@@ -17,6 +17,12 @@ struct RecordedMessage {
     MessageIcon icon;
 };
 
+enum class PanelEventKind { Created, Shown, Hidden, Changed };
+struct PanelEvent {
+    PanelEventKind kind;
+    PanelHandle panel;
+};
+
 class ScriptedPlatform : public Platform {
 public:
     std::vector<RecordedMessage> messages;
@@ -35,6 +41,7 @@ public:
     std::vector<std::string> statusTexts;
     bool viewContextAvailable = true;
     int viewContextRequests = 0;
+    std::vector<PanelEvent> panelEvents;
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageButtons buttons,
                               MessageIcon icon) override;
@@ -55,6 +62,9 @@ public:
         ++viewContextRequests;
         return viewContextAvailable;
     }
+    void PanelCreated(const PanelHandle& panel) override;
+    void PanelShown(const PanelHandle& panel, bool visible) override;
+    void PanelChanged(const PanelHandle& panel) override;
 };
 
 // Installs a ScriptedPlatform for the lifetime of the guard.

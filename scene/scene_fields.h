@@ -468,4 +468,23 @@
     X(int32_t, tile2CustomTex, 0) \
     X(int32_t, tile2TexFallback, 0) \
     X(int32_t, fireCustomTex, 0) \
+    /* control panels: press counters of the star spin and the tile boxes */ \
+    X(int32_t, starRotateLeftPresses, 0) \
+    X(int32_t, starRotateRightPresses, 0) \
+    X(int32_t, tile1ShownPresses, 0) \
+    X(int32_t, tile1TransparentPresses, 0) \
+    X(int32_t, tile1RotLeftPresses, 0) \
+    X(int32_t, tile1RotRightPresses, 0) \
+    X(int32_t, tile1PanUpPresses, 0) \
+    X(int32_t, tile1PanDownPresses, 0) \
+    X(int32_t, tile1PanRightPresses, 0) \
+    X(int32_t, tile1PanLeftPresses, 0) \
+    X(int32_t, tile2ShownPresses, 0) \
+    X(int32_t, tile2TransparentPresses, 0) \
+    X(int32_t, tile2RotLeftPresses, 0) \
+    X(int32_t, tile2RotRightPresses, 0) \
+    X(int32_t, tile2PanUpPresses, 0) \
+    X(int32_t, tile2PanDownPresses, 0) \
+    X(int32_t, tile2PanRightPresses, 0) \
+    X(int32_t, tile2PanLeftPresses, 0) \
     /* end */

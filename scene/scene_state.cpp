@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
-#include <cerrno>
 #include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <cstdint>
+
+#include "scene/number_text.h"
 
 namespace quorbel {
 
@@ -21,9 +19,13 @@ template <> FieldInfo MakeInfo(const char* name, std::int32_t SceneState::*m) {
     info.int32Field = m;
     return info;
 }
+// Colour references are the unsigned fields named for a colour or a tint.
+bool NamesAColour(std::string_view name) { return name.ends_with("Colour") || name.ends_with("Tint"); }
+
 template <> FieldInfo MakeInfo(const char* name, std::uint32_t SceneState::*m) {
     FieldInfo info{name, FieldKind::UInt32};
     info.uint32Field = m;
+    info.colour = NamesAColour(name);
     return info;
 }
 template <> FieldInfo MakeInfo(const char* name, float SceneState::*m) {
@@ -45,26 +47,6 @@ std::vector<FieldInfo> BuildTable() {
     return table;
 }
 
-std::optional<long long> ParseInteger(std::string_view text) {
-    std::string s(text);
-    if (s.empty()) return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    long long value = std::strtoll(s.c_str(), &end, 0);  // base 0 takes 0x.. colour references
-    if (errno != 0 || end == s.c_str() || *end != '\0') return std::nullopt;
-    return value;
-}
-
-std::optional<float> ParseFloat(std::string_view text) {
-    std::string s(text);
-    if (s.empty()) return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    float value = std::strtof(s.c_str(), &end);
-    if (errno != 0 || end == s.c_str() || *end != '\0' || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
 std::size_t EditDistance(std::string_view a, std::string_view b) {
     std::vector<std::size_t> row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
@@ -80,6 +62,54 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
         }
     }
     return row[b.size()];
+}
+
+std::string Refusal(std::string_view value, const std::string& what, std::string_view name) {
+    // Built by appending: GCC 12 warns falsely about "'" + std::string.
+    std::string message(1, '\'');
+    message.append(value).append("' is not ").append(what).append(" (field ").append(name).append(")");
+    return message;
+}
+
+std::optional<std::string> SetWhole(SceneState& state, const FieldInfo& info, std::string_view value) {
+    const bool isSigned = info.kind == FieldKind::Int32;
+    const std::int64_t low = isSigned ? INT32_MIN : 0, high = isSigned ? INT32_MAX : UINT32_MAX;
+    ParsedNumber<std::int64_t> parsed = ParseWholeNumber(value, low, high);
+    if (!parsed.ok()) return Refusal(value, "a whole number " + RangeText(low, high), info.name);
+    if (isSigned) state.*(info.int32Field) = static_cast<std::int32_t>(parsed.value);
+    else state.*(info.uint32Field) = static_cast<std::uint32_t>(parsed.value);
+    return std::nullopt;
+}
+
+std::optional<std::string> SetColour(SceneState& state, const FieldInfo& info, std::string_view value) {
+    ParsedNumber<std::uint32_t> parsed = ParseColourText(value);
+    if (!parsed.ok())
+        return Refusal(value, "a colour: 0xRRGGBB, or a colour reference " + RangeText(0, UINT32_MAX), info.name);
+    state.*(info.uint32Field) = parsed.value;
+    return std::nullopt;
+}
+
+std::optional<std::string> SetFloat(SceneState& state, const FieldInfo& info, std::string_view value) {
+    ParsedNumber<float> parsed = ParseFiniteFloat(value);
+    if (parsed.status == NumberStatus::OutOfRange)
+        return Refusal(value, "a number a float can hold (at most about 3.4e38 either side of zero)", info.name);
+    if (!parsed.ok()) return Refusal(value, "a finite number", info.name);
+    state.*(info.floatField) = parsed.value;
+    return std::nullopt;
+}
+
+std::optional<std::string> SetKnownField(SceneState& state, const FieldInfo& info, std::string_view value) {
+    switch (info.kind) {
+        case FieldKind::Int32: return SetWhole(state, info, value);
+        case FieldKind::UInt32: return info.colour ? SetColour(state, info, value) : SetWhole(state, info, value);
+        case FieldKind::Float: return SetFloat(state, info, value);
+        case FieldKind::Text:
+            if (value.size() >= TextField::kCapacity)
+                return Refusal(value, "a text of at most 255 characters", info.name);
+            (state.*(info.textField)).Assign(value);
+            return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -107,36 +137,7 @@ std::optional<std::string> SetSceneField(SceneState& state, std::string_view nam
         }
         return message;
     }
-    auto malformed = [&](const char* what) {
-        std::string message(1, '\'');
-        message.append(value).append("' is not ").append(what).append(" (field ").append(name).append(")");
-        return message;
-    };
-    switch (info->kind) {
-        case FieldKind::Int32: {
-            auto v = ParseInteger(value);
-            if (!v || *v < INT32_MIN || *v > INT32_MAX) return malformed("a 32-bit integer");
-            state.*(info->int32Field) = static_cast<std::int32_t>(*v);
-            return std::nullopt;
-        }
-        case FieldKind::UInt32: {
-            auto v = ParseInteger(value);
-            if (!v || *v < 0 || *v > UINT32_MAX) return malformed("an unsigned 32-bit integer");
-            state.*(info->uint32Field) = static_cast<std::uint32_t>(*v);
-            return std::nullopt;
-        }
-        case FieldKind::Float: {
-            auto v = ParseFloat(value);
-            if (!v) return malformed("a finite number");
-            state.*(info->floatField) = *v;
-            return std::nullopt;
-        }
-        case FieldKind::Text:
-            if (value.size() >= TextField::kCapacity) return malformed("a text of at most 255 characters");
-            (state.*(info->textField)).Assign(value);
-            return std::nullopt;
-    }
-    return std::nullopt;
+    return SetKnownField(state, *info, value);
 }
 
 std::optional<std::string> GetSceneField(const SceneState& state, std::string_view name) {
@@ -146,9 +147,12 @@ std::optional<std::string> GetSceneField(const SceneState& state, std::string_vi
     switch (info->kind) {
         case FieldKind::Int32: return std::to_string(state.*(info->int32Field));
         case FieldKind::UInt32: return std::to_string(state.*(info->uint32Field));
-        case FieldKind::Float:
-            std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(state.*(info->floatField)));
-            return std::string(buffer);
+        case FieldKind::Float: {
+            // As printf's %.9g, but with a decimal point whatever the desktop's locale.
+            auto end = std::to_chars(buffer, buffer + sizeof buffer, state.*(info->floatField),
+                                     std::chars_format::general, 9).ptr;
+            return std::string(buffer, end);
+        }
         case FieldKind::Text: return std::string((state.*(info->textField)).view());
     }
     return std::nullopt;

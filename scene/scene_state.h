@@ -73,13 +73,17 @@ struct FieldInfo {
     std::uint32_t SceneState::*uint32Field = nullptr;
     float SceneState::*floatField = nullptr;
     TextField SceneState::*textField = nullptr;
+    // A colour reference (0x00BBGGRR): also takes 0xRRGGBB text.
+    bool colour = false;
 };
 
 const std::vector<FieldInfo>& SceneFieldTable();
 const FieldInfo* FindSceneField(std::string_view name);
 
-// Sets a field from its text form ("2", "-0.5", "0x00ff00", any text for a
-// text field). Returns an error message, or nothing on success.
+// Sets a field from its text form: whole numbers in decimal ("2", "-7"),
+// floats ("-0.5", "1e-3"), colours also as 0xRRGGBB ("0xff8000" is orange),
+// any text for a text field. Returns an error message, or nothing on success;
+// a refused value leaves the field as it was.
 std::optional<std::string> SetSceneField(SceneState& state, std::string_view name, std::string_view value);
 // The field's value as text, or nothing for an unknown name.
 std::optional<std::string> GetSceneField(const SceneState& state, std::string_view name);

@@ -3,12 +3,17 @@
 // independent encoders (ImageMagick, ffmpeg, Pillow).
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
 #include <filesystem>
 #include <iterator>
 #include <tuple>
 
 #include "imaging/bmp_loader.h"
+#include "imaging/picture_report.h"
 #include "platform/scripted_platform.h"
 #include "support/bmp_oracle.h"
 
@@ -191,20 +196,91 @@ std::pair<std::unique_ptr<ImageRecord>, std::string> Load(const fs::path& file) 
     return {std::move(image), shown.empty() ? "" : shown[0].text};
 }
 
-TEST(BmpFiles, EachFailureShowsItsMessageAndWindowsNamesResolve) {
+// The loader's own message: the first line of what was shown.
+std::string LoaderMessage(const std::string& shown) { return shown.substr(0, shown.find('\n')); }
+
+std::string OpenFailure(const fs::path& file, const std::string& reason) {
+    return "Failed to open DIB file " + file.string() + ".\n" + reason;
+}
+
+// What a user can get wrong with a picture file: each gives the loader's
+// message with the file and the reason beside it, and never blocks.
+TEST(BmpFiles, EachUnusableFileIsNamedWithItsReason) {
     testing::ScratchFolder folder;
-    const fs::path empty = folder.path() / "empty.bmp", missing = folder.path() / "none.bmp";
-    testing::WriteFileBytes(empty, {});
-    testing::WriteFileBytes(folder.path() / "Pic.bmp", BuildDib({.pixels = {0, 0, 255, 0}}));
-    EXPECT_EQ(Load(empty).second, "Failed to open DIB file " + empty.string() + ".\n");
-    EXPECT_EQ(Load(missing).second, "Failed to open DIB file " + missing.string() + ".\n");
-    ScopedScriptedPlatform platform;  // what cannot be opened is passed over silently
-    EXPECT_FALSE(LoadImageFile(nullptr) || LoadImageFile(missing.c_str()) ||
-                 LoadImageFile(folder.path().c_str()));
-    auto image = LoadImageFile((folder.path().string() + "\\PIC.bmp").c_str());
-    ASSERT_TRUE(image);
+    const fs::path dir = folder.path();
+    testing::WriteFileBytes(dir / "empty.bmp", {});
+    testing::WriteFileBytes(dir / "text.bmp", {'h', 'e', 'l', 'l', 'o'});
+    fs::create_directory(dir / "folder.bmp");
+    ASSERT_EQ(::mkfifo((dir / "pipe.bmp").c_str(), 0644), 0);
+    const std::pair<fs::path, std::string> cases[] = {
+        {dir / "none.bmp", OpenFailure(dir / "none.bmp", "The file does not exist.")},
+        {dir / "empty.bmp", OpenFailure(dir / "empty.bmp", "The file is empty.")},
+        {dir / "folder.bmp", OpenFailure(dir / "folder.bmp", "It is a folder, not a picture file.")},
+        {dir / "pipe.bmp", OpenFailure(dir / "pipe.bmp", "It is not a regular file.")},
+        {dir / "none" / "a.bmp", OpenFailure(dir / "none" / "a.bmp", "The file does not exist.")},
+        {dir / "text.bmp", kUnknownFormat + "\nFile: " + (dir / "text.bmp").string()},
+    };
+    for (const auto& [file, message] : cases) EXPECT_EQ(Load(file).second, message);
+}
+
+// Run as root, permissions stop nobody; the check then runs in a child that
+// has given root up.
+std::string MessageForUnreadableFile(const fs::path& file) {
+    if (::geteuid() != 0) return Load(file).second;
+    int out[2];
+    if (::pipe(out) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(1);
+        const std::string shown = Load(file).second;
+        const bool written = ::write(out[1], shown.data(), shown.size()) == ssize_t(shown.size());
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(out[1]);
+    std::string shown;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) shown.append(buffer, std::size_t(n));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return shown;
+}
+
+TEST(BmpFiles, UnreadableFileSaysPermissionDenied) {
+    testing::ScratchFolder folder;
+    const fs::path file = folder.path() / "locked.bmp";
+    testing::WriteFileBytes(file, BuildDib({.pixels = {0, 0, 255, 0}}));
+    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+    fs::permissions(file, fs::perms::none);
+    EXPECT_EQ(MessageForUnreadableFile(file), OpenFailure(file, "Permission denied."));
+}
+
+// A program's own pictures are asked for again and again; one broken file
+// is one message until it loads again, or until the user picks it.
+TEST(BmpFiles, AFileIsNamedOnceUntilItChanges) {
+    testing::ScratchFolder folder;
+    const fs::path file = folder.path() / "Pic.bmp";
+    const std::string windowsName = folder.path().string() + "\\PIC.bmp";
+    ScopedScriptedPlatform platform;
+    EXPECT_FALSE(LoadImageFile(nullptr));
+    EXPECT_FALSE(LoadImageFile(windowsName.c_str()) || LoadImageFile(windowsName.c_str()));
+    ASSERT_EQ(platform->messages.size(), 1u);
+    testing::WriteFileBytes(file, {'B', 'M'});
+    EXPECT_FALSE(LoadImageFile(windowsName.c_str()) || LoadImageFile(file.c_str()));
+    ASSERT_EQ(platform->messages.size(), 2u) << "a new reason is news; the same file by another name is not";
+    EXPECT_EQ(platform->messages[1].text, kUnknownFormat + "\nFile: " + windowsName);
+    ForgetPictureReport(file.string());
+    EXPECT_FALSE(LoadImageFile(file.c_str()));
+    EXPECT_EQ(platform->messages.size(), 3u) << "a forgotten report is shown again";
+    testing::WriteFileBytes(file, BuildDib({.pixels = {0, 0, 255, 0}}));
+    auto image = LoadImageFile(windowsName.c_str());
+    ASSERT_TRUE(image) << "Windows-style names resolve";
     EXPECT_EQ(image->pixels, Rgb({R}));
-    EXPECT_TRUE(platform->messages.empty());
+    testing::WriteFileBytes(file, {});
+    EXPECT_FALSE(LoadImageFile(file.c_str()));
+    ASSERT_EQ(platform->messages.size(), 4u) << "broken again after loading: reported again";
+    EXPECT_EQ(platform->messages[3].text, OpenFailure(file, "The file is empty."));
 }
 
 const fs::path kSuite = fs::path(QUORBEL_TESTDATA_DIR) / "bmpsuite";
@@ -220,8 +296,11 @@ TEST(BmpSuite, FilesMatchAnIndependentDecoderOrAreRefusedCleanly) {
             const std::string name = folder + "/" + entry.path().filename().string();
             SCOPED_TRACE(name);
             const auto [image, shown] = Load(entry.path());
+            if (!shown.empty()) {
+                EXPECT_EQ(shown, LoaderMessage(shown) + "\nFile: " + entry.path().string());
+            }
             if (name == "g/pal8v4.bmp" || name == "g/pal8v5.bmp") {  // 108-, 124-byte headers
-                EXPECT_EQ(shown, kUnknownFormat);
+                EXPECT_EQ(LoaderMessage(shown), kUnknownFormat);
             } else if (folder == "g") {
                 auto expected = testing::DecodeWithImageMagick(entry.path());
                 ASSERT_TRUE(image && expected) << shown;
@@ -230,8 +309,8 @@ TEST(BmpSuite, FilesMatchAnIndependentDecoderOrAreRefusedCleanly) {
             } else if (image) {
                 EXPECT_EQ(image->pixels.size(), std::size_t(image->width) * image->height * 3);
             } else {
-                EXPECT_TRUE(shown == kOutOfMemory || shown == kUnknownFormat ||
-                            shown == kConversionError) << shown;
+                const std::string said = LoaderMessage(shown);
+                EXPECT_TRUE(said == kOutOfMemory || said == kUnknownFormat || said == kConversionError) << shown;
             }
         }
     }

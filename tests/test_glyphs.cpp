@@ -15,7 +15,7 @@ namespace quorbel {
 namespace {
 
 bool HasInstalledFace(const char* family, int minWeight, bool italic) {
-    if (!FcInit()) return false;
+    if (!InitialiseFontconfig()) return false;
     FcPattern* pattern = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, family, nullptr);
     FcObjectSet* objects = FcObjectSetBuild(FC_WEIGHT, FC_SLANT, nullptr);
     FcFontSet* fonts = FcFontList(nullptr, pattern, objects);

@@ -57,6 +57,14 @@ TEST_F(HeadlessCli, GetPrintsFieldsAfterTheLastFrame) {
     EXPECT_EQ(run.out, "textAngleY=3\npaused=0\n");
 }
 
+TEST_F(HeadlessCli, NumbersAreReadAsTyped) {
+    auto run = RunQuorbel("--frames 03 --set textSpinY=2 --set textSpinSpeedY=6 --set particleCount=010 "
+                          "--set textPosX=1e-38 --set backgroundColour=0xff0000 --get textAngleY "
+                          "--get particleCount --get textPosX --get backgroundColour");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "textAngleY=3\nparticleCount=10\ntextPosX=9.99999935e-39\nbackgroundColour=255\n");
+}
+
 TEST_F(HeadlessCli, BadRequestsFailClearlyWithoutWritingAnything) {
     struct Case {
         std::string arguments;
@@ -67,6 +75,7 @@ TEST_F(HeadlessCli, BadRequestsFailClearlyWithoutWritingAnything) {
                             Case{"--snapshot " + png + " --size 720by480", "--size"},
                             Case{"--snapshot " + png + " --size 99999x10", "--size"},
                             Case{"--snapshot " + png + " --frames -1", "--frames"},
+                            Case{"--snapshot " + png + " --frames 0x10", "--frames"},
                             Case{"--snapshot " + png + " --set tunelShown=2", "tunnelShown"},
                             Case{"--snapshot " + png + " --set tunnelShown=yes", "tunnelShown"},
                             Case{"--snapshot " + png + " --set tunnelShown", "NAME=VALUE"},
@@ -106,6 +115,31 @@ TEST_F(HeadlessCli, UnwritableSettingsTargetFailsBeforeRendering) {
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.err.find("not writable"), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(Out("x.png")));
+}
+
+// Run in a copy of the pictures with one spoiled: the run goes on, and says
+// once which file it could not use and why.
+TEST_F(HeadlessCli, PicturesThatCannotBeUsedAreNamedOnStderr) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* spoil;  // removed, then made a folder when `folder`
+        bool folder;
+        std::string says;
+    };
+    for (const Case& c : {Case{"Data/p2.bmp", false, "Error: Failed to open DIB file Data/p2.bmp.\nThe file does not exist.\n"},
+                          Case{"gfx/matrix.bmp", true, "Error: Failed to open DIB file Gfx/matrix.bmp.\n"
+                                                       "It is a folder, not a picture file.\n"}}) {
+        testing::TempDirectory copy;
+        for (const char* folder : {"Data", "gfx"})
+            fs::copy(fs::path(testing::SourceDir()) / folder, folder, fs::copy_options::recursive);
+        fs::remove(c.spoil);
+        if (c.folder) fs::create_directory(c.spoil);
+        auto run = testing::RunCommand("'" + std::string(QUORBEL_BINARY) + "' --frames 2 --get tunnelShown");
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const auto first = run.err.find(c.says);
+        EXPECT_NE(first, std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find(c.says, first + 1), std::string::npos) << "named once\n" << run.err;
+    }
 }
 
 TEST_F(HeadlessCli, NoUsableOpenGlIsReported) {

@@ -61,7 +61,7 @@ class StripeSource : public FrameSource {
 public:
     int rendered = 0;
     void RenderInto(std::uint8_t* pixels, int width, int height) override {
-        const std::size_t bytes = static_cast<std::size_t>(width) * height * 3;
+        const std::size_t bytes = static_cast<std::size_t>(width) * height * 4;
         std::memset(pixels, 40, bytes);
         std::memset(pixels + (static_cast<std::size_t>(rendered) * 7919 % (bytes - 3000)), 250, 3000);
         ++rendered;
@@ -181,18 +181,17 @@ public:
     std::vector<std::vector<std::uint8_t>> kept;
     void RenderInto(std::uint8_t* pixels, int width, int height) override {
         SceneFrameSource::RenderInto(pixels, width, height);
-        kept.emplace_back(pixels, pixels + static_cast<std::size_t>(width) * height * 3);
+        kept.emplace_back(pixels, pixels + static_cast<std::size_t>(width) * height * 4);
     }
 };
 
-// Bottom-up BGR as top-down RGB, the way the decoder gives frames back.
-std::vector<std::uint8_t> AsDecoded(const std::vector<std::uint8_t>& bgr, int width, int height) {
-    std::vector<std::uint8_t> rgb(bgr.size());
-    const std::size_t row = static_cast<std::size_t>(width) * 3;
+// Bottom-up BGRx as top-down RGB, the way the decoder gives frames back.
+std::vector<std::uint8_t> AsDecoded(const std::vector<std::uint8_t>& bgrx, int width, int height) {
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     for (int y = 0; y < height; ++y)
-        for (std::size_t x = 0; x < row; x += 3) {
-            const std::uint8_t* from = &bgr[static_cast<std::size_t>(height - 1 - y) * row + x];
-            std::uint8_t* to = &rgb[static_cast<std::size_t>(y) * row + x];
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* from = &bgrx[(static_cast<std::size_t>(height - 1 - y) * width + x) * 4];
+            std::uint8_t* to = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
             to[0] = from[2], to[1] = from[1], to[2] = from[0];
         }
     return rgb;

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "effects/fire.h"
 #include "effects/stars.h"
@@ -93,17 +95,66 @@ TEST_F(PictureFolder, ReplacingASlotMakesANewTextureAndDropsTheOld) {
     EXPECT_TRUE(glIsTexture(scene.tunnelTexture)) << "a failed load leaves the slot as it was";
 }
 
-TEST_F(PictureFolder, TileChooserReportsAnUnreadablePicture) {
+TEST_F(PictureFolder, TileChooserReportsAnUnreadablePictureEachTimeItIsChosen) {
     ASSERT_TRUE(InitScene());
     std::ofstream("broken.bmp") << "not a picture";
     ScopedScriptedPlatform platform;
-    platform->openAnswers.push_back(fs::absolute("broken.bmp").string());
+    const std::string chosen = fs::absolute("broken.bmp").string();
+    platform->openAnswers = {chosen, chosen};
     std::uint32_t before = scene.tileTexture1();
     EXPECT_EQ(ChooseTileTexture1(), 1);
+    EXPECT_EQ(ChooseTileTexture1(), 1);
     EXPECT_EQ(scene.tileTexture1(), before);
-    ASSERT_EQ(platform->messages.size(), 2u) << "the loader's message, then the chooser's";
+    ASSERT_EQ(platform->messages.size(), 4u) << "the loader's message, then the chooser's, twice";
+    EXPECT_EQ(platform->messages[0].text, "Unknown DIB file format.\nFile: " + chosen);
     EXPECT_EQ(platform->messages[1].text, kUnableToLoadTextureMessage);
+    EXPECT_EQ(platform->messages[2].text, platform->messages[0].text);
     EXPECT_EQ(platform->fileRequests.at(0).title, "Gfx");
+}
+
+std::vector<std::string> Texts(const std::vector<RecordedMessage>& messages) {
+    std::vector<std::string> texts;
+    for (const RecordedMessage& message : messages) texts.push_back(message.text);
+    return texts;
+}
+
+// The particle pictures used to fail without a word, and a failing start-up
+// set gave no file name; each now names its file and reason, once.
+TEST_F(PictureFolder, StartUpPicturesThatCannotBeUsedAreNamedOnce) {
+    fs::remove("Data/p2.bmp");
+    fs::remove("Data/P3.bmp");
+    fs::create_directory("Data/P3.bmp");
+    ScopedScriptedPlatform platform;
+    EXPECT_TRUE(InitScene()) << "one particle picture is enough";
+    EXPECT_EQ(LoadParticleTexture("Data/P3.bmp"), 0) << "asked again, as the first frame and New do";
+    EXPECT_EQ(Texts(platform->messages),
+              (std::vector<std::string>{"Failed to open DIB file Data/p2.bmp.\nThe file does not exist.",
+                                        "Failed to open DIB file Data/P3.bmp.\nIt is a folder, not a picture file."}));
+    std::ofstream("gfx/weave.bmp", std::ios::trunc) << "BM";
+    scene = SceneState{};
+    EXPECT_FALSE(InitScene());
+    ASSERT_EQ(platform->messages.size(), 3u);
+    EXPECT_EQ(platform->messages[2].text, "Unknown DIB file format.\nFile: gfx/weave.bmp");
+    EXPECT_EQ(platform->messages[2].caption, "Error");
+}
+
+// Live texture objects, found by asking GL about every name it could have given.
+int LiveTextures() {
+    int live = 0;
+    for (GLuint name = 1; name < 4096; ++name) live += glIsTexture(name) ? 1 : 0;
+    return live;
+}
+
+TEST_F(PictureFolder, ReloadedSetsAndSlotsReplaceTheirTextures) {
+    ASSERT_TRUE(InitScene());
+    ASSERT_EQ(LoadTextTexture("Data/Reflectings.bmp"), 1);
+    const int before = LiveTextures();
+    for (int i = 0; i < 3; ++i) {  // as switching text styles does
+        ASSERT_TRUE(LoadBaseTextures());
+        ASSERT_EQ(LoadTextTexture("Data/plasma.bmp"), 1);
+        ASSERT_TRUE(LoadParticleTextureSet());
+    }
+    EXPECT_EQ(LiveTextures(), before);
 }
 
 TEST_F(PictureFolder, CancelledChooserSwitchesTheSlotsOff) {

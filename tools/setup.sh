@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quorbel needs (only the missing ones) and
 # configures and builds it into build/ when out of date. Used by run.sh,
-# test.sh and CI.
+# test.sh and CI; with --packages-only it stops after the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +24,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -q
   "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+[ "${1:-}" = "--packages-only" ] && exit 0
 
 jobs=$(nproc 2>/dev/null || echo 2)
 if [ ! -f build/CMakeCache.txt ]; then

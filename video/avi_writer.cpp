@@ -68,13 +68,15 @@ void AviWriter::EnsureAviExtension() {
 const ContainerSpec& AviWriter::container() const { return ContainerForName(fileName); }
 
 std::size_t AviWriter::frameBytes() const {
-    return static_cast<std::size_t>(std::max(bitmapInfo.width, 0)) * std::max(bitmapInfo.height, 0) *
-           (alpha ? 4 : 3);
+    const std::size_t bytesPerPixel = frameLayout == FrameLayout::Bgrx32 || alpha ? 4 : 3;
+    return static_cast<std::size_t>(std::max(bitmapInfo.width, 0)) * std::max(bitmapInfo.height, 0) * bytesPerPixel;
 }
 
 bool AviWriter::CheckFrameFormat() {
     const bool usable = bitmapInfo.width > 0 && bitmapInfo.height > 0 && bitmapInfo.width % 4 == 0 &&
-                        bitmapInfo.bitCount == (alpha ? 32 : 24) && bitmapInfo.imageSize >= frameBytes();
+                        bitmapInfo.bitCount == (alpha ? 32 : 24) &&
+                        bitmapInfo.imageSize >=
+                            static_cast<std::size_t>(bitmapInfo.width) * bitmapInfo.height * (alpha ? 4 : 3);
     if (!usable) ShowError(StreamCreationFailedMessage("the frame size is " + std::to_string(bitmapInfo.width) +
                                                        " x " + std::to_string(bitmapInfo.height)));
     return usable;
@@ -105,7 +107,8 @@ bool AviWriter::Open() {
     }
     const EncoderSpec& spec = *encoders[choice->index];
     const StreamFormat format = *FormatFor(spec, wanted);
-    const EncodedStream::Settings settings{&spec, &kind, alpha, format, width, height, choice->quality};
+    const EncodedStream::Settings settings{&spec,  format, width, height, choice->quality,
+                                           frameLayout == FrameLayout::Bgrx32, &kind, alpha};
     EncodedStream::Failure failure;
     auto stream = EncodedStream::Open(file->temporaryPath(), settings, failure);
     if (!stream) {

@@ -47,6 +47,12 @@ class PendingOutput;
 class EncodedStream;
 struct ContainerSpec;
 
+// How the frames handed to the writer are laid out in memory. Either way
+// the file holds the 24-bit picture of bitmapInfo; the fourth byte of a
+// 32-bit pixel is ignored. OpenGL reads 32-bit pixels back several times
+// faster than 24-bit ones, which matters on the rendering thread.
+enum class FrameLayout { Bgr24, Bgrx32 };
+
 class AviWriter {
 public:
     std::string fileName = "Untitled1.avi";
@@ -58,6 +64,7 @@ public:
     // Frames carry transparency (set before SetBitmapInfoFromView).
     bool alpha = false;
     std::int32_t frameIndex = 0;  // number of the next frame to write
+    FrameLayout frameLayout = FrameLayout::Bgr24;  // set before Open
 
     AviWriter();
     ~AviWriter();  // an open writer is closed without keeping its file
@@ -77,7 +84,7 @@ public:
     // ready; false after a message, or silently when the user cancelled the
     // chooser (then no file exists and cancelled() is true).
     bool Open();
-    // Writes one frame of bitmapInfo's format. False after the message
+    // Writes one frame of bitmapInfo's size in `frameLayout`. False after the message
     // "Unable to write data to stream."; the frame is lost, the numbering
     // goes on.
     bool WriteFrame(const std::uint8_t* pixels);
@@ -95,7 +102,7 @@ public:
 
     bool isOpen() const { return stream_ != nullptr; }
     bool cancelled() const { return cancelled_; }
-    // Bytes of one frame as EncodeFrame reads it.
+    // Bytes of one frame as WriteFrame and EncodeFrame read it.
     std::size_t frameBytes() const;
     // The chosen encoder's name, empty until Open succeeds.
     const std::string& encoderId() const { return encoderId_; }

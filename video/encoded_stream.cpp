@@ -45,7 +45,7 @@ std::unique_ptr<EncodedStream> EncodedStream::Open(const std::string& path, cons
     std::unique_ptr<EncodedStream> stream(new EncodedStream);
     stream->width_ = settings.width;
     stream->height_ = settings.height;
-    stream->bytesPerPixel_ = settings.alpha ? 4 : 3;
+    stream->bytesPerPixel_ = settings.fourBytesPerPixel || settings.alpha ? 4 : 3;
     // AVI keeps the colour handling it always had; the other containers
     // state BT.709 (what editors assume for HD, and unambiguous at any size).
     stream->tagsColour_ = container.kind != ContainerKind::Avi && !IsRgb(settings.format.pixelFormat);
@@ -74,7 +74,7 @@ std::unique_ptr<EncodedStream> EncodedStream::Open(const std::string& path, cons
 
 EncodedStream::~EncodedStream() {
     sws_freeContext(converter_);
-    av_frame_free(&frame_);
+    for (AVFrame*& picture : pictures_) av_frame_free(&picture);
     av_packet_free(&packet_);
     avcodec_free_context(&codec_);
     if (format_) {
@@ -102,9 +102,8 @@ int EncodedStream::OpenEncoder(const Settings& settings) {
     if (!codec) return AVERROR_ENCODER_NOT_FOUND;
     stream_ = avformat_new_stream(format_, nullptr);
     codec_ = avcodec_alloc_context3(codec);
-    frame_ = av_frame_alloc();
     packet_ = av_packet_alloc();
-    if (!stream_ || !codec_ || !frame_ || !packet_) return AVERROR(ENOMEM);
+    if (!stream_ || !codec_ || !packet_) return AVERROR(ENOMEM);
 
     codec_->width = width_;
     codec_->height = height_;
@@ -139,15 +138,25 @@ int EncodedStream::OpenEncoder(const Settings& settings) {
     if (settings.alpha && settings.container && settings.container->kind == ContainerKind::WebM)
         av_dict_set(&stream_->metadata, "alpha_mode", "1", 0);
 
-    frame_->format = codec_->pix_fmt;
-    frame_->width = width_;
-    frame_->height = height_;
-    // Some encoders (ProRes) take the colour description from each picture.
-    frame_->colorspace = codec_->colorspace;
-    frame_->color_primaries = codec_->color_primaries;
-    frame_->color_trc = codec_->color_trc;
-    frame_->color_range = codec_->color_range;
-    return av_frame_get_buffer(frame_, 0);
+    return AllocatePictures();
+}
+
+int EncodedStream::AllocatePictures() {
+    for (AVFrame*& picture : pictures_) {
+        picture = av_frame_alloc();
+        if (!picture) return AVERROR(ENOMEM);
+        picture->format = codec_->pix_fmt;
+        picture->width = width_;
+        picture->height = height_;
+        // Some encoders (ProRes) take the colour description from each picture.
+        picture->colorspace = codec_->colorspace;
+        picture->color_primaries = codec_->color_primaries;
+        picture->color_trc = codec_->color_trc;
+        picture->color_range = codec_->color_range;
+        const int error = av_frame_get_buffer(picture, 0);
+        if (error < 0) return error;
+    }
+    return 0;
 }
 
 void EncodedStream::TagColours() {
@@ -158,9 +167,12 @@ void EncodedStream::TagColours() {
 }
 
 int EncodedStream::OpenConverter(const Settings& settings) {
-    const AVPixelFormat source = settings.alpha ? AV_PIX_FMT_BGRA : AV_PIX_FMT_BGR24;
-    converter_ = sws_getContext(width_, height_, source, width_, height_, settings.format.pixelFormat, SWS_BICUBIC,
-                                nullptr, nullptr, nullptr);
+    // The fourth byte is alpha only when it is to be kept.
+    const AVPixelFormat source = settings.alpha               ? AV_PIX_FMT_BGRA
+                                 : settings.fourBytesPerPixel ? AV_PIX_FMT_BGR0
+                                                              : AV_PIX_FMT_BGR24;
+    converter_ = sws_getContext(width_, height_, source, width_, height_, settings.format.pixelFormat,
+                                SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!converter_) return AVERROR(EINVAL);
     if (settings.encoder->fullRange) {
         const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);
@@ -173,19 +185,21 @@ int EncodedStream::OpenConverter(const Settings& settings) {
 }
 
 int EncodedStream::Write(const std::uint8_t* pixels) {
-    // Usually a no-op; it copies only while the encoder still holds the
-    // previous picture.
-    int error = av_frame_make_writable(frame_);
+    AVFrame* picture = pictures_[nextPicture_];
+    nextPicture_ = (nextPicture_ + 1) % kPictures;
+    // A no-op unless the encoder still holds this picture too; then it gets
+    // a fresh copy rather than a picture changed under it.
+    int error = av_frame_make_writable(picture);
     if (error < 0) return error;
     // A negative stride walks the bottom-up rows from the top.
     const int rowBytes = width_ * bytesPerPixel_;
     const std::uint8_t* source[1] = {pixels + static_cast<std::ptrdiff_t>(height_ - 1) * rowBytes};
     const int sourceStride[1] = {-rowBytes};
-    sws_scale(converter_, source, sourceStride, 0, height_, frame_->data, frame_->linesize);
-    frame_->pts = nextPts_++;
+    sws_scale(converter_, source, sourceStride, 0, height_, picture->data, picture->linesize);
+    picture->pts = nextPts_++;
     // A fixed-quantiser encoder reads the quantiser from each picture.
-    frame_->quality = codec_->global_quality;
-    error = avcodec_send_frame(codec_, frame_);
+    picture->quality = codec_->global_quality;
+    error = avcodec_send_frame(codec_, picture);
     if (error < 0) return error;
     return Drain();
 }

@@ -27,12 +27,13 @@ class EncodedStream {
 public:
     struct Settings {
         const EncoderSpec* encoder = nullptr;
-        const ContainerSpec* container = nullptr;  // null: AVI
-        bool alpha = false;  // frames are BGRA with straight alpha, not BGR
         StreamFormat format{};
         int width = 0;
         int height = 0;
         int quality = -1;  // 1..100 where the encoder has a quality setting
+        bool fourBytesPerPixel = false;  // frames come as blue, green, red, ignored byte
+        const ContainerSpec* container = nullptr;  // null: AVI
+        bool alpha = false;  // the fourth byte is straight alpha, to be kept (implies four bytes)
     };
     // Which step failed, for the message the user gets.
     enum class Stage { File, Stream, Header };
@@ -51,8 +52,10 @@ public:
     EncodedStream(const EncodedStream&) = delete;
     EncodedStream& operator=(const EncodedStream&) = delete;
 
-    // Encodes one frame: width x height rows of blue, green, red (and alpha)
-    // bytes, bottom row first, no padding. Returns 0 or an AVERROR code.
+    // Encodes one frame: width x height rows of blue, green, red bytes (and
+    // a fourth byte where the settings say so: ignored, or the straight alpha
+    // of a recording with transparency), bottom row first, no padding.
+    // Returns 0 or an AVERROR code.
     int Write(const std::uint8_t* pixels);
     // Drains the encoder, writes the index and closes the file. Returns 0 or
     // the first AVERROR code met, including a write error the file layer
@@ -64,6 +67,7 @@ private:
     int OpenFile(const std::string& path, const ContainerSpec& container);
     int OpenEncoder(const Settings& settings);
     void TagColours();
+    int AllocatePictures();
     int OpenConverter(const Settings& settings);
     int Drain();
     int CloseFile();
@@ -72,7 +76,12 @@ private:
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
     AVStream* stream_ = nullptr;
-    AVFrame* frame_ = nullptr;
+    // Pictures in rotation: an encoder that keeps the last picture it was
+    // given (FFV1 does) finds it untouched while the next one is filled,
+    // and no picture has to be allocated during the recording.
+    static constexpr int kPictures = 3;
+    AVFrame* pictures_[kPictures] = {};
+    int nextPicture_ = 0;
     AVPacket* packet_ = nullptr;
     SwsContext* converter_ = nullptr;
     std::int64_t nextPts_ = 0;

@@ -1,5 +1,7 @@
 #include "video/frame_pipeline.h"
 
+#include <ctime>
+
 namespace quorbel {
 
 FramePipeline::FramePipeline(std::size_t frameBytes, int bufferCount, Consumer consume)
@@ -44,11 +46,27 @@ int FramePipeline::failures() const {
     return failures_;
 }
 
+double FramePipeline::consumerCpuSeconds() const {
+    std::lock_guard lock(mutex_);
+    return consumerCpuSeconds_;
+}
+
+namespace {
+double ThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+}  // namespace
+
 void FramePipeline::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return queued_ > 0 || finishing_; });
-        if (queued_ == 0) return;  // finishing, and everything handed over is done
+        if (queued_ == 0) {  // finishing, and everything handed over is done
+            consumerCpuSeconds_ = ThreadCpuSeconds();
+            return;
+        }
         const std::uint8_t* frame = buffers_[nextConsume_].data();
         lock.unlock();
         const bool written = consume_(frame);

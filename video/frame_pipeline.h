@@ -39,6 +39,9 @@ public:
     // Frames consumed so far, and how many of them the consumer refused.
     int consumed() const;
     int failures() const;
+    // Processor time the encoding thread has used, in seconds; final once
+    // Finish has returned.
+    double consumerCpuSeconds() const;
 
 private:
     void Run();
@@ -52,6 +55,7 @@ private:
     std::size_t queued_ = 0;       // filled, not yet consumed (the one being consumed included)
     int consumed_ = 0;
     int failures_ = 0;
+    double consumerCpuSeconds_ = 0;
     bool finishing_ = false;
     std::thread thread_;
 };

@@ -64,12 +64,13 @@ std::unique_ptr<FramePipeline> StartPipeline(AviWriter& writer) {
 
 void SceneFrameSource::RenderInto(std::uint8_t* pixels, int width, int height) {
     RenderFrame();
-    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, pixels);
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
 }
 
 RecordingOutcome Record(AviWriter& writer, int frameCount, FrameSource& source, RecordingObserver& observer) {
     RecordingOutcome outcome;
     if (frameCount <= 0) return outcome;
+    writer.frameLayout = FrameLayout::Bgrx32;
     outcome.opened = writer.Open();
     outcome.cancelled = writer.cancelled();
     if (!outcome.opened) return outcome;
@@ -79,6 +80,7 @@ RecordingOutcome Record(AviWriter& writer, int frameCount, FrameSource& source, 
     pipeline->Finish();
     outcome.writeFailed = pipeline->failures() > 0;
     outcome.framesRecorded = pipeline->consumed() - pipeline->failures();
+    outcome.encodingCpuSeconds = pipeline->consumerCpuSeconds();
     if (outcome.writeFailed) ShowError(kWriteFailedMessage);
     if (outcome.framesRecorded == 0) {
         writer.Discard();  // stopped or failed before the first frame: an empty video helps nobody

@@ -11,16 +11,18 @@ namespace quorbel {
 
 class AviWriter;
 
-// Renders one frame and reads it back into `pixels`: width x height rows of
-// blue, green, red bytes, bottom row first.
+// Renders one frame and reads it back into `pixels`: width x height pixels
+// of blue, green, red and an ignored fourth byte, bottom row first (the
+// layout OpenGL reads back fastest).
 class FrameSource {
 public:
     virtual ~FrameSource() = default;
     virtual void RenderInto(std::uint8_t* pixels, int width, int height) = 0;
 };
 
-// The frame driver, then glReadPixels from (0, 0) of the framebuffer and
-// read buffer that are current. The GL context must be current.
+// The frame driver, then glReadPixels (GL_BGRA) from (0, 0) of the
+// framebuffer and read buffer that are current. The GL context must be
+// current.
 class SceneFrameSource : public FrameSource {
 public:
     void RenderInto(std::uint8_t* pixels, int width, int height) override;
@@ -45,13 +47,15 @@ struct RecordingOutcome {
     bool stoppedEarly = false;  // StopRequested ended it before the last frame
     bool writeFailed = false;   // a frame could not be written (reported once; the loop stopped)
     int framesRecorded = 0;     // frames written to the file
+    double encodingCpuSeconds = 0;  // processor time of the encoding thread
 };
 
 // Frame buffers in rotation: one being filled, one being encoded, one spare
 // so that neither side waits for the other on an uneven frame.
 constexpr int kRecordingBuffers = 3;
 
-// Opens `writer` (its name, rate and frame format already set), records
+// Opens `writer` (its name, rate and frame size already set; the layout is
+// set here), records
 // `frameCount` frames from `source` and closes it. A count of 0 or less
 // records nothing: no chooser, no file; so does a recording stopped or
 // failed before its first frame was written. Failures are reported through

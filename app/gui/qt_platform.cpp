@@ -1,5 +1,7 @@
 #include "app/gui/qt_platform.h"
 
+#include "app/gui/compressor_dialog.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -154,6 +156,11 @@ std::optional<std::size_t> QtPlatform::ChooseCompressor(const std::vector<Compre
     return static_cast<std::size_t>(index);
 }
 
+std::optional<CompressorChoice> QtPlatform::ChooseCompression(const std::vector<CompressorInfo>& offered) {
+    ModalScope modal(frame_);
+    return gui::ChooseCompression(offered, &frame_);
+}
+
 std::string QtPlatform::ReadProfileString(const std::string& section, const std::string& key,
                                           const std::string& fallback) {
     return QSettings().value(ProfileKey(section, key), ToQt(fallback)).toString().toStdString();
@@ -166,6 +173,14 @@ void QtPlatform::WriteProfileString(const std::string& section, const std::strin
 bool QtPlatform::OpenWebPage(const std::string& url) {
     return QDesktopServices::openUrl(QUrl(ToQt(url), QUrl::TolerantMode));
 }
+
+// Panel handlers rebuild glyphs and load textures: the view's context is
+// made current before each panel event.
+QtPlatform::QtPlatform(CMainFrame& frame)
+    : frame_(frame), panels_(&frame, [this](const std::function<void()>& event) {
+          MakeViewContextCurrent();
+          event();
+      }) {}
 
 void QtPlatform::SetMenuCheck(int commandId, bool checked) { frame_.SetCommandChecked(commandId, checked); }
 

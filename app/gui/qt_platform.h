@@ -5,6 +5,7 @@
 
 #include <QColor>
 
+#include "app/panels/panel_host.h"
 #include "platform/headless_platform.h"
 
 namespace quorbel::gui {
@@ -13,7 +14,7 @@ class CMainFrame;
 
 class QtPlatform : public HeadlessPlatform {
 public:
-    explicit QtPlatform(CMainFrame& frame) : frame_(frame) {}
+    explicit QtPlatform(CMainFrame& frame);
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageButtons buttons,
                               MessageIcon icon) override;
@@ -22,6 +23,7 @@ public:
     std::optional<std::uint32_t> ChooseColour(std::uint32_t initial) override;
     std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
     std::optional<std::size_t> ChooseCompressor(const std::vector<CompressorInfo>& offered) override;
+    std::optional<CompressorChoice> ChooseCompression(const std::vector<CompressorInfo>& offered) override;
     std::string ReadProfileString(const std::string& section, const std::string& key,
                                   const std::string& fallback) override;
     void WriteProfileString(const std::string& section, const std::string& key, const std::string& value) override;
@@ -29,9 +31,14 @@ public:
     void SetMenuCheck(int commandId, bool checked) override;
     void SetStatusText(const std::string& text) override;
     bool MakeViewContextCurrent() override;
+    // The control panels' windows, owned by the main window.
+    void PanelCreated(const PanelHandle& panel) override { panels_.Created(panel); }
+    void PanelShown(const PanelHandle& panel, bool visible) override { panels_.Shown(panel, visible); }
+    void PanelChanged(const PanelHandle& panel) override { panels_.Changed(panel); }
 
 private:
     CMainFrame& frame_;
+    PanelHost panels_;
 };
 
 // 0x00BBGGRR colour references to and from Qt colours.

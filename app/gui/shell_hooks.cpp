@@ -2,9 +2,11 @@
 
 #include "app/gui/about_dialog.h"
 #include "app/gui/main_frame.h"
+#include "app/gui/recording_window.h"
 #include "app/gui/tip_dialog.h"
 #include "commands/commands.h"
 #include "commands/documents.h"
+#include "commands/panel_wiring.h"
 
 namespace quorbel::gui {
 
@@ -23,7 +25,9 @@ void InstallShellHooks(CMainFrame& frame) {
     hooks.saveSettings = [] { SaveSettings(); };
     // Read "settings.qrl" on the first frame that can, as the headless mode does.
     InstallStartupSettingsSteps();
-    // Generate Avi is set by the recording layer.
+    // Edit commands, the first frame and Open make the control panels.
+    InstallControlPanels();
+    InstallRecordingCommand(frame);
 }
 
 void RemoveShellHooks() {
@@ -36,6 +40,8 @@ void RemoveShellHooks() {
     hooks.newSettings = nullptr;
     hooks.openSettings = nullptr;
     hooks.saveSettings = nullptr;
+    RemoveControlPanels();
+    RemoveRecordingCommand();
 }
 
 }  // namespace quorbel::gui

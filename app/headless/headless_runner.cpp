@@ -2,16 +2,19 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <set>
 
 #include "app/headless/headless_engine.h"
+#include "app/headless/open_settings_option.h"
 #include "app/headless/settings_options.h"
 #include "effects/text.h"
+#include "commands/panel_wiring.h"
 #include "imaging/png_writer.h"
 #include "scene/gl_setup.h"
 #include "scene/render_path.h"
+#include "scene/number_text.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -19,13 +22,16 @@ namespace quorbel {
 const char* const kHeadlessUsage =
     "Usage: quorbel [--snapshot FILE.png] [--frames N] [--size WIDTHxHEIGHT]\n"
     "               [--set NAME=VALUE]... [--get NAME]... [--seed N] [--path classic|fast]\n"
-    "               [--save-settings FILE.qrl]\n"
+    "               [--settings FILE.qrl] [--save-settings FILE.qrl]\n"
     "  --snapshot FILE   render without a window and write the last frame as PNG\n"
     "  --frames N        number of frames to render (default 1)\n"
     "  --size WxH        surface size in pixels (default 720x480)\n"
     "  --set NAME=VALUE  set a scene field before the first frame (repeatable)\n"
     "  --get NAME        print a scene field after the last frame (repeatable)\n"
     "  --seed N          fix the random seed so a render can be repeated exactly\n"
+    "  --settings FILE   after the first frame, open FILE (and Text.TXT in the\n"
+    "                    current folder) as the window's Open does, then render\n"
+    "                    the --frames frames\n"
     "  --save-settings FILE  after the last frame, write the settings to FILE and\n"
     "                    the title to Text.TXT in the current folder\n"
     "  --path P          'fast' (the default) or 'classic', the plain OpenGL 1.1 drawing\n"
@@ -53,11 +59,9 @@ constexpr int kMaxSide = 16384;
 constexpr long kMaxFrames = 100000000;
 
 std::optional<long> ParseWhole(const std::string& text, long low, long high) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || value < low || value > high) return std::nullopt;
-    return value;
+    ParsedNumber<std::int64_t> parsed = ParseWholeNumber(text, low, high);
+    if (!parsed.ok()) return std::nullopt;
+    return static_cast<long>(parsed.value);
 }
 
 std::optional<std::string> ParseSize(const std::string& text, HeadlessOptions& options) {
@@ -133,17 +137,19 @@ std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& 
             error = ParseSet(value, options);
         } else if (arg == "--get") {
             error = ParseGet(value, options);
+        } else if (arg == "--settings") {
+            options.openSettingsPath = value;
         } else if (arg == "--save-settings") {
             options.saveSettingsPath = value;
         } else if (arg == "--seed") {
             auto n = ParseWhole(value, 0, 0x7fffffffL);
             if (!n) error = "bad --seed '" + value + "': expected a whole number";
             else options.seed = static_cast<unsigned>(*n);
+        } else if (IsRecordOption(arg)) {
+            error = ParseRecordOption(arg, value, options.record);
         } else if (arg == "--path") {
             if (value != "classic" && value != "fast") error = "bad --path '" + value + "': expected classic or fast";
             else options.classicPath = value == "classic";
-        } else if (IsRecordOption(arg)) {
-            error = ParseRecordOption(arg, value, options.record);
         } else {
             error = "unknown option '" + arg + "'";
         }
@@ -182,8 +188,9 @@ int RunHeadless(const HeadlessOptions& given) {
     }
     if (options.seed) SetFixedRandomSeed(*options.seed);
     RequestRenderPath(options.classicPath ? RenderPath::Classic : RenderPath::Fast);
-    if (!engine->InitialiseScene())
-        std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ is missing; "
+    InstallControlPanels();
+    if (!engine->InitialiseScene())  // the picture at fault was named as it failed
+        std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ could not be used; "
                              "the scene is only partly set up\n");
     bool rebuildGlyphs = false;
     for (const auto& [name, value] : options.sets) {
@@ -192,7 +199,8 @@ int RunHeadless(const HeadlessOptions& given) {
     }
     if (rebuildGlyphs) BuildTextFont();
     InstallHeadlessStartup(options);
-    int status = 0;
+    int status = OpenSettingsAfterFirstFrame(*engine, options);
+    if (status) return status;
     if (options.record.active()) status = RecordHeadless(*engine, options);
     else engine->RenderFrames(options.frames);
     for (const std::string& name : options.gets)

@@ -22,6 +22,7 @@ struct HeadlessOptions {
     std::vector<std::string> gets;
     std::optional<unsigned> seed;
     std::string saveSettingsPath;
+    std::string openSettingsPath;  // opened as Open does, after the first frame
     bool classicPath = false;  // draw with the plain OpenGL 1.1 path
     bool help = false;
     RecordOptions record;

@@ -39,7 +39,7 @@ void ReadStream(const std::map<std::string, std::string>& stream, VideoProbe& pr
 }  // namespace
 
 bool HaveFfmpegTools() {
-    static const bool have = RunCommand("ffprobe -version && ffmpeg -version").exitCode == 0;
+    static const bool have = RunCommand("(ffprobe -version && ffmpeg -version)").exitCode == 0;
     return have;
 }
 

@@ -1,0 +1,87 @@
+#include "app/gui/avi_properties_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace quorbel::gui {
+
+namespace {
+
+// Digits only, as the number field has always taken; eight of them are more
+// frames than anyone records (a month of video).
+constexpr const char* kWholeNumber = "[0-9]{0,8}";
+
+QRadioButton* AddStandard(QGridLayout& grid, int row, const char* name, const char* size, const char* id) {
+    auto* radio = new QRadioButton(QString::fromLatin1(name));
+    radio->setObjectName(QString::fromLatin1(id));
+    grid.addWidget(radio, row, 0);
+    grid.addWidget(new QLabel(QString::fromLatin1(size)), row, 1);
+    return radio;
+}
+
+QPushButton* AddButton(QHBoxLayout& row, const char* text, const char* id) {
+    auto* button = new QPushButton(QString::fromLatin1(text));
+    button->setObjectName(QString::fromLatin1(id));
+    row.addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+AviPropertiesDialog::AviPropertiesDialog(const AviProperties& current, QWidget* parent)
+    : QDialog(parent), standard_(current.standard) {
+    setWindowTitle(QStringLiteral("AVI Properties"));
+    setObjectName(QStringLiteral("aviPropertiesDialog"));
+
+    auto* standards = new QGroupBox(QStringLiteral("Export DV AVI as:"), this);
+    auto* grid = new QGridLayout(standards);
+    ntsc_ = AddStandard(*grid, 0, "NTSC", "720 x 480 @ 30 Fps", "control1060");
+    pal_ = AddStandard(*grid, 1, "PAL", "720 x 576 @ 25 Fps", "control1029");
+    ntsc_->setChecked(current.standard == kStandardNtsc);
+    pal_->setChecked(current.standard == kStandardPal);
+    connect(ntsc_, &QRadioButton::clicked, this, [this] { standard_ = kStandardNtsc; });
+    connect(pal_, &QRadioButton::clicked, this, [this] { standard_ = kStandardPal; });
+
+    auto* length = new QGroupBox(QStringLiteral("AVI Length"), this);
+    auto* lengthRow = new QHBoxLayout(length);
+    auto* labels = new QVBoxLayout;
+    labels->addWidget(new QLabel(QStringLiteral("Number of")));
+    labels->addWidget(new QLabel(QStringLiteral("Frames?")));
+    lengthRow->addLayout(labels);
+    frames_ = new QLineEdit(QStringLiteral("0"), length);
+    frames_->setObjectName(QStringLiteral("control1000"));
+    frames_->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(kWholeNumber)), frames_));
+    lengthRow->addWidget(frames_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    QPushButton* ok = AddButton(*buttons, "OK", "control1");
+    QPushButton* cancel = AddButton(*buttons, "Cancel", "control2");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(standards);
+    layout->addWidget(length);
+    layout->addLayout(buttons);
+}
+
+AviProperties AviPropertiesDialog::Properties() const {
+    return {standard_, frames_->text().toInt()};  // "" reads as 0
+}
+
+std::optional<AviProperties> AskAviProperties(const AviProperties& current, QWidget* parent) {
+    AviPropertiesDialog dialog(current, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Properties();
+}
+
+}  // namespace quorbel::gui

@@ -1,0 +1,159 @@
+#include "app/gui/recording_window.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <cmath>
+#include <memory>
+
+#include "app/gui/avi_properties_dialog.h"
+#include "app/gui/main_frame.h"
+#include "commands/commands.h"
+
+namespace quorbel::gui {
+
+namespace {
+
+// How often the window gets to repaint during a recording: often enough for
+// a live progress bar and picture, rarely enough to cost next to nothing.
+constexpr qint64 kRepaintEveryMs = 40;
+
+int DevicePixels(const QWidget& widget, int logical) {
+    return static_cast<int>(std::lround(logical * widget.devicePixelRatioF()));
+}
+
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::Close:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::unique_ptr<RecordingWindow> installed;
+
+}  // namespace
+
+RecordingWindow::RecordingWindow(CMainFrame& frame) : frame_(frame) {}
+
+RecordingWindow::~RecordingWindow() = default;
+
+RecordingOutcome RecordingWindow::Run() {
+    if (recording_) return {};
+    return GenerateAvi(*this, state_);
+}
+
+std::optional<AviProperties> RecordingWindow::AskAviProperties(const AviProperties& current) {
+    return gui::AskAviProperties(current, &frame_);
+}
+
+void RecordingWindow::ToggleToolbar() { frame_.ToggleToolbar(); }
+void RecordingWindow::FocusMainWindow() { frame_.activateWindow(); }
+void RecordingWindow::FocusToolbar() {
+    if (frame_.ToolBar()) frame_.ToolBar()->setFocus();
+}
+
+void RecordingWindow::ResizeMainWindow(int width, int height) {
+    if (frame_.isMaximized() || frame_.isFullScreen()) return;  // the user's choice of size wins
+    frame_.resize(width, height);
+}
+
+int RecordingWindow::ViewWidth() { return DevicePixels(*frame_.View(), frame_.View()->width()); }
+int RecordingWindow::ViewHeight() { return DevicePixels(*frame_.View(), frame_.View()->height()); }
+
+void RecordingWindow::MakeContextCurrent() { frame_.View()->MakeContextCurrent(); }
+
+bool RecordingWindow::BeginRecordingSurface(int width, int height) {
+    if (!frame_.View()->MakeContextCurrent()) return false;
+    if (!surface_.Begin(width, height)) return false;
+    // The view draws no frames of its own while the recording draws them.
+    holdViewFrames_.emplace(*frame_.View());
+    recording_ = true;
+    stopRequested_ = false;
+    qApp->installEventFilter(this);
+    return true;
+}
+
+void RecordingWindow::EndRecordingSurface() {
+    qApp->removeEventFilter(this);
+    recording_ = false;
+    frame_.View()->MakeContextCurrent();
+    surface_.End(ViewWidth(), ViewHeight());
+    holdViewFrames_.reset();
+    frame_.View()->ResumeAnimation();
+}
+
+void RecordingWindow::BeginProgress(int total) {
+    if (!progress_) {
+        progress_ = new QProgressBar(frame_.ProgressPane());
+        progress_->setObjectName(QStringLiteral("recordingProgress"));
+        progress_->setTextVisible(false);
+        auto* layout = new QVBoxLayout(frame_.ProgressPane());
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(progress_);
+    }
+    progress_->setRange(0, total);
+    progress_->setValue(0);
+    progress_->show();
+}
+
+void RecordingWindow::EndProgress() {
+    if (progress_) progress_->setValue(0);
+}
+
+void RecordingWindow::BeforeFrame(int index, int total) {
+    if (progress_) progress_->setValue(std::min(index + 1, total));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (index > 0 && now - lastRepaintMs_ < kRepaintEveryMs) return;
+    lastRepaintMs_ = now;
+    LetTheWindowRepaint();
+}
+
+void RecordingWindow::LetTheWindowRepaint() {
+    CPravikView& view = *frame_.View();
+    view.MakeContextCurrent();
+    surface_.CopyTo(view.defaultFramebufferObject(), ViewWidth(), ViewHeight());
+    view.update();
+    QApplication::processEvents();
+    // Painting may have made another context current or bound the view's
+    // own framebuffer: the next frame goes to the surface again.
+    view.MakeContextCurrent();
+    surface_.Bind();
+}
+
+bool RecordingWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (!recording_ || !IsUserInput(event->type())) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        stopRequested_ = true;
+    if (event->type() == QEvent::Close) event->ignore();
+    return true;
+}
+
+void InstallRecordingCommand(CMainFrame& frame) {
+    installed = std::make_unique<RecordingWindow>(frame);
+    ShellCommandHooks().generateAvi = [] {
+        if (installed) installed->Run();
+    };
+}
+
+void RemoveRecordingCommand() {
+    ShellCommandHooks().generateAvi = nullptr;
+    installed.reset();
+}
+
+}  // namespace quorbel::gui

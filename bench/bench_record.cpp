@@ -1,0 +1,277 @@
+// What recording costs beside rendering, at 720 x 480, for the default scene
+// and the heavy one (the scenes bench_scene measures): frames per second
+// rendering alone, the read-back per frame, encoding alone for each offered
+// encoder (the same frames, one thread), and recording (render, read back,
+// encode on the second thread), with the ratio of recording time to
+// rendering time.
+//
+//   bench_record [--frames N] [--repeats N] [--heavy-frames N] [--heavy-every-encoder]
+#include <GL/gl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/headless/headless_engine.h"
+#include "platform/headless_platform.h"
+#include "scene/scene_state.h"
+#include "video/avi_writer.h"
+#include "video/encoder_catalog.h"
+#include "video/recording.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using quorbel::scene;
+
+constexpr int kWidth = 720;
+constexpr int kHeight = 480;
+// Frames rendered before measuring, so the particles and the fire have spread.
+constexpr int kWarmupFrames = 30;
+constexpr int kHeavyWarmupFrames = 5;
+constexpr int kEncodeSampleFrames = 30;  // rendered once, encoded over and over
+
+quorbel::HeadlessEngine* engine = nullptr;
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+void EnterDataFolder() {
+    namespace fs = std::filesystem;
+    if (fs::exists("Data/Fire.bmp")) return;
+    std::error_code error;
+    fs::path folder = fs::canonical("/proc/self/exe", error).parent_path();
+    for (int up = 0; up < 4 && !folder.empty(); ++up, folder = folder.parent_path()) {
+        if (fs::exists(folder / "Data" / "Fire.bmp")) {
+            fs::current_path(folder, error);
+            return;
+        }
+    }
+}
+
+void FreshScene() {
+    scene = quorbel::SceneState{};
+    if (!engine->InitialiseScene()) std::fprintf(stderr, "bench_record: a start-up texture is missing\n");
+    scene.startupStage = 2;
+}
+
+void DefaultScene() {
+    FreshScene();
+    scene.particlesShown = 2;
+}
+
+void HeavyScene() {
+    FreshScene();
+    scene.particleCount = 30000;
+    scene.particlesShown = 2;
+    scene.particleSpeed = 85.0f;
+    scene.tunnelShown = 2;
+    scene.tunnelRebuildPending = 2;
+    scene.starsHidden = 0;
+    scene.starsToggleCount = 1;
+    scene.tilesShown = 2;
+    scene.fireShown = 2;
+    scene.radialBlurOn = 2;
+    scene.blurActive = 2;
+    scene.radialText = 2;
+    scene.radialParticles = 2;
+    scene.blurDensity = 100.0f;
+    scene.blurFadeAlpha = 100.0f;
+    scene.blurLayerRed = scene.blurLayerGreen = scene.blurLayerBlue = 1.0f;
+}
+
+int WarmupFrames(void (*setUp)()) { return setUp == HeavyScene ? kHeavyWarmupFrames : kWarmupFrames; }
+
+// Picks one encoder by name, as a user would in the chooser.
+class PickEncoder : public quorbel::HeadlessPlatform {
+public:
+    std::string id;
+    std::optional<quorbel::CompressorChoice> ChooseCompression(
+        const std::vector<quorbel::CompressorInfo>& offered) override {
+        for (std::size_t i = 0; i < offered.size(); ++i)
+            if (offered[i].id == id) return quorbel::CompressorChoice{i, offered[i].quality};
+        return std::nullopt;
+    }
+};
+
+class Quiet : public quorbel::RecordingObserver {
+    void BeforeFrame(int, int) override {}
+};
+
+std::string ScratchFile() { return (std::filesystem::temp_directory_path() / "bench_record.avi").string(); }
+
+bool OpenWriter(quorbel::AviWriter& writer, PickEncoder& platform, const std::string& id) {
+    platform.id = id;
+    writer.fileName = ScratchFile();
+    writer.SetBitmapInfoFromView(kWidth, kHeight);
+    writer.frameLayout = quorbel::FrameLayout::Bgrx32;  // as the recording reads frames back
+    return writer.Open();
+}
+
+// Processor time of the whole process (every thread, finished ones too).
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// A timed run: frames per second, and the processor time per frame of the
+// rendering side (the renderer's threads, without the encoding thread).
+struct Rate {
+    double fps = 0;
+    double renderCpuMs = 0;
+    double encodeCpuMs = 0;
+};
+
+Rate RenderOnly(void (*setUp)(), int frames) {
+    setUp();
+    engine->RenderFrames(WarmupFrames(setUp));
+    const auto start = Clock::now();
+    const double cpu = ProcessCpuSeconds();
+    engine->RenderFrames(frames);  // each frame ends with glFinish
+    return {frames / SecondsSince(start), 1000.0 * (ProcessCpuSeconds() - cpu) / frames, 0};
+}
+
+// The frame just rendered, read again and again: the copy alone.
+double ReadBackMs(GLenum format, int frames) {
+    std::vector<std::uint8_t> buffer(std::size_t{kWidth} * kHeight * 4);
+    glFinish();
+    const auto start = Clock::now();
+    for (int i = 0; i < frames; ++i) glReadPixels(0, 0, kWidth, kHeight, format, GL_UNSIGNED_BYTE, buffer.data());
+    return 1000.0 * SecondsSince(start) / frames;
+}
+
+// A few rendered frames, kept to feed every encoder the same pictures.
+std::vector<std::vector<std::uint8_t>> SampleFrames(void (*setUp)(), int count) {
+    setUp();
+    engine->RenderFrames(WarmupFrames(setUp));
+    std::vector<std::vector<std::uint8_t>> frames(static_cast<std::size_t>(count),
+                                                  std::vector<std::uint8_t>(std::size_t{kWidth} * kHeight * 4));
+    quorbel::SceneFrameSource source;
+    for (auto& frame : frames) source.RenderInto(frame.data(), kWidth, kHeight);
+    return frames;
+}
+
+double EncodeOnlyFps(PickEncoder& platform, const std::string& id,
+                     const std::vector<std::vector<std::uint8_t>>& frames, int count) {
+    quorbel::AviWriter writer;
+    if (!OpenWriter(writer, platform, id)) return 0;
+    const auto start = Clock::now();
+    for (int i = 0; i < count; ++i) writer.EncodeFrame(frames[static_cast<std::size_t>(i) % frames.size()].data());
+    writer.Close();
+    const double fps = count / SecondsSince(start);
+    std::filesystem::remove(writer.fileName);
+    return fps;
+}
+
+Rate Recording(void (*setUp)(), PickEncoder& platform, const std::string& id, int frames) {
+    setUp();
+    engine->RenderFrames(WarmupFrames(setUp));
+    quorbel::AviWriter writer;
+    writer.fileName = ScratchFile();
+    writer.SetBitmapInfoFromView(kWidth, kHeight);
+    platform.id = id;
+    quorbel::SceneFrameSource source;
+    Quiet quiet;
+    const auto start = Clock::now();
+    const double cpu = ProcessCpuSeconds();
+    const auto outcome = quorbel::Record(writer, frames, source, quiet);
+    const double seconds = SecondsSince(start), used = ProcessCpuSeconds() - cpu;
+    std::filesystem::remove(writer.fileName);
+    if (!outcome.saved || outcome.framesRecorded == 0) return {};
+    const double perFrame = 1000.0 / outcome.framesRecorded;
+    return {outcome.framesRecorded / seconds, (used - outcome.encodingCpuSeconds) * perFrame,
+            outcome.encodingCpuSeconds * perFrame};
+}
+
+struct Runs {
+    int frames;   // per timed run
+    int repeats;  // the best of this many runs counts: the machine may be busy with other work
+};
+
+// Rendering alone and recording, taken in turns so both see the same load;
+// the fastest run of each counts.
+void CompareWithRendering(void (*setUp)(), PickEncoder& platform, const quorbel::EncoderSpec& spec, Runs runs,
+                          const std::vector<std::vector<std::uint8_t>>& samples) {
+    double encodeFps = 0;
+    Rate alone, recording;
+    for (int i = 0; i < runs.repeats; ++i) {
+        encodeFps = std::max(encodeFps, EncodeOnlyFps(platform, spec.id, samples, std::max(runs.frames, 60)));
+        const Rate a = RenderOnly(setUp, runs.frames);
+        if (a.fps > alone.fps) alone = a;
+        const Rate r = Recording(setUp, platform, spec.id, runs.frames);
+        if (r.fps > recording.fps) recording = r;
+    }
+    // With a processor to spare for the encoding thread, a frame takes the
+    // longer of the rendering side and the encoder.
+    const double spareCoreRatio =
+        std::max(recording.renderCpuMs, recording.encodeCpuMs) / std::max(alone.renderCpuMs, 1e-9);
+    std::printf("  %-9s %10.1f %10.1f %10.1f %9.3f   %8.2f %8.2f %8.2f %9.3f\n", spec.id, encodeFps, alone.fps,
+                recording.fps, recording.fps > 0 ? alone.fps / recording.fps : 0.0, alone.renderCpuMs,
+                recording.renderCpuMs, recording.encodeCpuMs, spareCoreRatio);
+    std::fflush(stdout);
+}
+
+void MeasureScene(const char* title, void (*setUp)(), Runs runs, bool everyEncoder, PickEncoder& platform) {
+    const auto samples = SampleFrames(setUp, std::min(runs.frames, kEncodeSampleFrames));
+    const double readBack = ReadBackMs(GL_BGR, 100);
+    const double readBackFourBytes = ReadBackMs(GL_BGRA, 100);
+    std::printf("\n%s scene, %dx%d, best of %d runs of %d frames; read-back %.2f ms per frame (%.2f ms as BGRA)\n",
+                title, kWidth, kHeight, runs.repeats, runs.frames, readBack, readBackFourBytes);
+    std::printf("  %-9s %10s %10s %10s %9s | %26s %9s\n", "", "", "", "", "", "processor ms per frame", "");
+    std::printf("  %-9s %10s %10s %10s %9s | %8s %8s %8s %9s\n", "encoder", "encode fps", "render fps",
+                "record fps", "rec/rend", "render", "rec:rend", "rec:enc", "spare-core");
+    for (const quorbel::EncoderSpec* spec : quorbel::AvailableEncoders(kWidth, kHeight, 30)) {
+        CompareWithRendering(setUp, platform, *spec, runs, samples);
+        if (!everyEncoder) break;
+    }
+}
+
+int WholeArgument(int argc, char** argv, const char* name, int fallback) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0) return std::max(1, std::atoi(argv[i + 1]));
+    return fallback;
+}
+
+bool HasFlag(int argc, char** argv, const char* name) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Runs light{WholeArgument(argc, argv, "--frames", 200), WholeArgument(argc, argv, "--repeats", 3)};
+    const Runs heavy{WholeArgument(argc, argv, "--heavy-frames", 10), 1};
+    EnterDataFolder();
+    std::string error;
+    std::unique_ptr<quorbel::HeadlessEngine> owner = quorbel::HeadlessEngine::Create(kWidth, kHeight, error);
+    if (!owner) {
+        std::fprintf(stderr, "bench_record: no usable OpenGL: %s\n", error.c_str());
+        return 1;
+    }
+    engine = owner.get();
+    glReadBuffer(GL_BACK);
+    PickEncoder platform;
+    quorbel::SetPlatform(&platform);
+    std::printf(
+        "rec/rend: recording time over rendering time (the aim: at most 1.1). Processor time per frame:\n"
+        "  render: rendering alone; rec:rend and rec:enc: the rendering side and the encoding thread while\n"
+        "  recording; spare-core: the ratio where the encoding thread has a processor of its own\n"
+        "  (the longer of rec:rend and rec:enc over render). %ld processors online.\n",
+        sysconf(_SC_NPROCESSORS_ONLN));
+    MeasureScene("default", DefaultScene, light, true, platform);
+    // A heavy frame takes about a second here; every encoder would take minutes.
+    MeasureScene("heavy", HeavyScene, heavy, HasFlag(argc, argv, "--heavy-every-encoder"), platform);
+    quorbel::SetPlatform(nullptr);
+    return 0;
+}

@@ -1,0 +1,124 @@
+// The recording's two boxes: AVI Properties (standard and number of frames)
+// and the compressor chooser with its quality setting.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include "app/gui/avi_properties_dialog.h"
+#include "app/gui/compressor_dialog.h"
+
+namespace quorbel::gui {
+namespace {
+
+template <typename T>
+T* Child(QWidget& parent, const char* name) {
+    return parent.findChild<T*>(QString::fromLatin1(name));
+}
+
+QStringList Texts(QWidget& parent) {
+    QStringList texts;
+    for (auto* label : parent.findChildren<QLabel*>()) texts << label->text();
+    for (auto* box : parent.findChildren<QGroupBox*>()) texts << box->title();
+    return texts;
+}
+
+// Runs `answer` on the box once it is showing, then returns what exec gave.
+template <typename Open, typename Answer>
+auto WithModalAnswer(Open open, Answer answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        answer(*box);
+    });
+    return open();
+}
+
+TEST(AviPropertiesBox, ShowsItsTextsAndStartsAtZeroFrames) {
+    AviPropertiesDialog box({kStandardPal, 123});
+    EXPECT_EQ(box.windowTitle(), "AVI Properties");
+    const QStringList texts = Texts(box);
+    for (const char* text : {"Export DV AVI as:", "720 x 480 @ 30 Fps", "720 x 576 @ 25 Fps", "AVI Length",
+                             "Number of", "Frames?"})
+        EXPECT_TRUE(texts.contains(QString::fromLatin1(text))) << text;
+    EXPECT_EQ(Child<QRadioButton>(box, "control1060")->text(), "NTSC");
+    EXPECT_EQ(Child<QRadioButton>(box, "control1029")->text(), "PAL");
+    EXPECT_TRUE(Child<QRadioButton>(box, "control1029")->isChecked()) << "the standard chosen last time";
+    EXPECT_FALSE(Child<QRadioButton>(box, "control1060")->isChecked());
+    EXPECT_EQ(Child<QLineEdit>(box, "control1000")->text(), "0");
+    EXPECT_EQ(Child<QPushButton>(box, "control1")->text(), "OK");
+    EXPECT_EQ(Child<QPushButton>(box, "control2")->text(), "Cancel");
+}
+
+TEST(AviPropertiesBox, OkGivesTheStandardClickedAndTheWholeNumberTyped) {
+    const struct {
+        std::int32_t before;
+        const char* click;  // radio clicked, or none
+        const char* typed;
+        AviProperties expected;
+    } cases[] = {
+        {0, "control1060", "300", {kStandardNtsc, 300}},
+        {kStandardNtsc, "control1029", "25x0", {kStandardPal, 250}},  // only digits get in
+        {kStandardPal, nullptr, "", {kStandardPal, 0}},                // nothing typed reads as 0
+        {0, nullptr, "7", {0, 7}},                                     // neither standard stays neither
+    };
+    for (const auto& c : cases) {
+        auto answer = WithModalAnswer([&] { return AskAviProperties({c.before, 0}, nullptr); },
+                                      [&](QDialog& box) {
+                                          if (c.click) Child<QRadioButton>(box, c.click)->click();
+                                          QLineEdit* frames = Child<QLineEdit>(box, "control1000");
+                                          frames->clear();
+                                          QTest::keyClicks(frames, QString::fromLatin1(c.typed));
+                                          Child<QPushButton>(box, "control1")->click();
+                                      });
+        ASSERT_TRUE(answer) << c.typed;
+        EXPECT_EQ(answer->standard, c.expected.standard) << c.typed;
+        EXPECT_EQ(answer->frameCount, c.expected.frameCount) << c.typed;
+    }
+}
+
+TEST(AviPropertiesBox, CancelGivesNothing) {
+    auto answer = WithModalAnswer([] { return AskAviProperties({kStandardNtsc, 0}, nullptr); },
+                                  [](QDialog& box) { Child<QPushButton>(box, "control2")->click(); });
+    EXPECT_FALSE(answer);
+}
+
+const std::vector<CompressorInfo> kOffered = {
+    {"mjpeg", "Motion JPEG", 95}, {"ffv1", "FFV1 (lossless)", -1}, {"mpeg4", "MPEG-4 Part 2", 95}};
+
+TEST(CompressorBox, OffersTheEncodersWithTheSuggestedOneSelectedAndQualityWhereItExists) {
+    CompressorDialog box(kOffered);
+    QListWidget* list = Child<QListWidget>(box, "compressors");
+    QSlider* quality = Child<QSlider>(box, "quality");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(1)->text(), "FFV1 (lossless)");
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_TRUE(quality->isEnabled());
+    EXPECT_EQ(quality->value(), 95);
+    list->setCurrentRow(1);
+    EXPECT_FALSE(quality->isEnabled());
+    ASSERT_TRUE(box.Choice());
+    EXPECT_EQ(box.Choice()->quality, -1) << "no quality for an encoder without one";
+    list->setCurrentRow(2);
+    quality->setValue(40);
+    EXPECT_EQ(box.Choice()->index, 2u);
+    EXPECT_EQ(box.Choice()->quality, 40);
+}
+
+TEST(CompressorBox, CancelOrNothingOfferedGivesNothing) {
+    EXPECT_FALSE(ChooseCompression({}, nullptr));
+    auto answer = WithModalAnswer([] { return ChooseCompression(kOffered, nullptr); },
+                                  [](QDialog& box) { box.reject(); });
+    EXPECT_FALSE(answer);
+}
+
+}  // namespace
+}  // namespace quorbel::gui

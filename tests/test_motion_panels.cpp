@@ -1,0 +1,231 @@
+// The particle, star and tunnel panels: the edge cases that pin what their
+// boxes, buttons and first exchange do.
+#include "effects/particles.h"
+#include "panel_test_helpers.h"
+
+namespace quorbel {
+namespace {
+
+class MotionPanels : public testing::PanelTest {};
+
+// ----- particles ---------------------------------------------------------------
+
+TEST_F(MotionPanels, ParticleCountAbove30000IsRefused) {
+    PanelModel& panel = CreatePanel(PanelKind::Particles);
+    for (auto [typed, count] : {std::pair{"30001", 2000}, {"30000", 30000}, {"99999", 30000}, {"0", 0}}) {
+        panel.ChangeText(1000, typed);
+        EXPECT_EQ(scene.particleCount, count) << typed;
+    }
+    EXPECT_TRUE(platform_->messages.empty());
+}
+
+TEST_F(MotionPanels, ParticleResetDefaultsAndTheFirstSliderMove) {
+    PanelModel& panel = CreatePanel(PanelKind::Particles);
+    panel.MoveSlider(1038, 90);
+    panel.Click(1073);
+    panel.Click(1072);
+    panel.Click(1093);
+    scene.particleX = 2.0f;
+    panel.Click(1010);
+    EXPECT_EQ(scene.gravityY, 0.0f);
+    EXPECT_EQ(scene.amplitudeLoop, 0);
+    EXPECT_EQ(scene.particleRandomColour, 0);
+    EXPECT_EQ(scene.particleRotate90, 1);
+    EXPECT_EQ(scene.particleCount, 2000);
+    EXPECT_EQ(scene.zoomStart, -100.0f);
+    EXPECT_EQ(scene.particleSpacingPos, 100.0f);
+    ASSERT_EQ(PanelCount(PanelKind::Particles), 2u);
+    PanelModel& fresh = *LatestPanel(PanelKind::Particles);
+    EXPECT_TRUE(fresh.Visible());
+    EXPECT_EQ(fresh.SliderPosition(1044), 100);
+    EXPECT_EQ(fresh.SliderPosition(1038), 45);
+    EXPECT_EQ(TheParticleSystem().angleStep, 1) << "the rebuild's spacing stays until a slider moves";
+    fresh.MoveSlider(1075, 20);
+    EXPECT_EQ(TheParticleSystem().angleStep, 5000);
+}
+
+TEST_F(MotionPanels, AmplitudeBounceWhileLoopingTurnsTheLoopOff) {
+    PanelModel& panel = CreatePanel(PanelKind::Particles);
+    panel.Click(1073);
+    ASSERT_EQ(scene.amplitudeLoop, 2);
+    TheParticleSystem().radius = 12.0f;
+    panel.Click(1074);
+    EXPECT_EQ(scene.amplitudeLoop, 0);
+    EXPECT_EQ(scene.amplitudeLoopPresses, 0);
+    EXPECT_FALSE(panel.IsChecked(1073));
+    EXPECT_EQ(scene.amplitudeBounce, 2);
+    EXPECT_EQ(scene.amplitudeRising, 2);
+    EXPECT_EQ(scene.amplitudeRisingSaved, 2);
+    EXPECT_EQ(TheParticleSystem().radius, 12.0f) << "it rises from where it is";
+}
+
+TEST_F(MotionPanels, RandomColourTwiceRestoresTheColourizer) {
+    PanelModel& panel = CreatePanel(PanelKind::Particles);
+    panel.MoveSlider(1069, 40);
+    panel.MoveSlider(1070, 60);
+    panel.Click(1072);
+    EXPECT_EQ(scene.particleRandomColour, 2);
+    EXPECT_EQ(scene.colourOffsetR, 4);
+    EXPECT_EQ(scene.particleColourCycle, 1);
+    panel.Click(1072);
+    EXPECT_EQ(scene.particleRandomColour, 0);
+    EXPECT_EQ(scene.colourOffsetR, 20);
+    EXPECT_EQ(scene.colourOffsetG, 15);
+    EXPECT_EQ(scene.particleColourCycle, 0);
+}
+
+TEST_F(MotionPanels, Rotate90RebuildsTheSystemEveryClick) {
+    PanelModel& panel = CreatePanel(PanelKind::Particles);
+    panel.MoveSlider(1041, 30);
+    for (bool vertical : {true, false}) {
+        TheParticleSystem().particles[7].life = 0.2f;
+        panel.Click(1093);
+        EXPECT_EQ(TheParticleSystem().verticalRing, vertical);
+        EXPECT_EQ(TheParticleSystem().particles[7].life, 1.0f) << "every particle starts again";
+        EXPECT_EQ(TheParticleSystem().radius, 30.0f);
+    }
+}
+
+// A settings load arms the zoom sliders' restoring; without it a new panel
+// leaves them at 0.
+TEST_F(MotionPanels, ParticleZoomLimitsComeBackOnlyWhenArmed) {
+    scene.zoomStartSaved = -30, scene.zoomFinishSaved = -10, scene.particleRotate90 = 2;
+    PanelModel& unarmed = CreatePanel(PanelKind::Particles);
+    EXPECT_EQ(unarmed.SliderPosition(1045), 0);
+    EXPECT_TRUE(unarmed.IsChecked(1093));
+    EXPECT_EQ(scene.zoomStartSaved, -100.0f) << "read back from the slider left at 0";
+    scene.zoomStartSaved = -30, scene.zoomFinishSaved = -10, scene.particleZoomRestore = 2;
+    PanelModel& armed = CreatePanel(PanelKind::Particles);
+    EXPECT_EQ(armed.SliderPosition(1045), 70);
+    EXPECT_EQ(armed.SliderPosition(1046), 90);
+    EXPECT_EQ(TheParticleSystem().zoom, 10.0f);
+    EXPECT_TRUE(TheParticleSystem().verticalRing);
+}
+
+// ----- stars -------------------------------------------------------------------
+
+TEST_F(MotionPanels, StarTiltSlidersWaitForEachOther) {
+    PanelModel& panel = CreatePanel(PanelKind::Stars);
+    panel.Click(1083);
+    panel.Click(1083);  // tilt off: the speed slider is ignored
+    ASSERT_EQ(scene.starTiltDir, 0);
+    panel.MoveSlider(1035, 60);
+    EXPECT_EQ(scene.starTiltSpeed, 0.0f);
+    panel.Click(1084);  // tilting back: the speed is read, then the tilt is not
+    panel.MoveSlider(1035, 60);
+    EXPECT_EQ(scene.starTiltSpeed, 60.0f);
+    panel.MoveSlider(1092, 30);
+    EXPECT_EQ(scene.starFieldTilt, 0.0f);
+    panel.Click(1084);  // stopping the tilt drops its speed
+    EXPECT_EQ(scene.starTiltSpeed, 0.0f);
+    EXPECT_EQ(scene.starTiltDirSaved, 0);
+    panel.MoveSlider(1092, 30);
+    EXPECT_EQ(scene.starFieldTilt, 120.0f);
+}
+
+TEST_F(MotionPanels, AnyStarSliderRestartsTheZoomAtItsStart) {
+    PanelModel& panel = CreatePanel(PanelKind::Stars);
+    panel.MoveSlider(1095, 40);
+    scene.starFieldZ = -3.0f;
+    panel.MoveSlider(1085, 5);
+    EXPECT_EQ(scene.starFieldZ, -40.0f);
+}
+TEST_F(MotionPanels, StarResetDefaultsSpinsAtDepthMinus30) {
+    PanelModel& panel = CreatePanel(PanelKind::Stars);
+    panel.MoveSlider(1085, 70);
+    panel.MoveSlider(1086, 33);
+    panel.MoveSlider(1096, 80);
+    panel.Click(1100);
+    panel.Click(1105);
+    EXPECT_EQ(scene.starSpin, 2);
+    EXPECT_EQ(scene.starSpeed, 0.0f);
+    EXPECT_EQ(scene.starFieldZ, -30.0f);
+    EXPECT_EQ(scene.starSpacing, 33.0f) << "the spacing is kept";
+    EXPECT_EQ(panel.SliderPosition(1085), 0);
+    EXPECT_EQ(panel.SliderPosition(1095), 50);
+    EXPECT_EQ(panel.SliderPosition(1096), 80) << "Zoom Finish stays where it is";
+    EXPECT_FALSE(panel.IsChecked(1100));
+    EXPECT_EQ(scene.starZoomSlidersSet, 2);
+    EXPECT_EQ(PanelCount(PanelKind::Stars), 1u);
+}
+
+TEST_F(MotionPanels, StarPanelTakesLoadedValuesOnceArmed) {
+    scene.starSpeedPos = 12, scene.starTiltSaved = 40.0f, scene.starZoomStartSaved = -10, scene.starPanXSaved = 2;
+    scene.starPanelRestore = 2;
+    PanelModel& panel = CreatePanel(PanelKind::Stars);
+    EXPECT_EQ(scene.starSpeed, 12.0f);
+    EXPECT_EQ(scene.starFieldTilt, 40.0f);
+    EXPECT_EQ(panel.SliderPosition(1092), 10);
+    EXPECT_EQ(scene.starZoomStart, -10);
+    EXPECT_EQ(scene.starFieldZ, -40.0f);
+    EXPECT_TRUE(panel.IsChecked(1100));
+    EXPECT_EQ(scene.starPanX, 0) << "directions are not restored, only their marks";
+    EXPECT_EQ(scene.starPanelRestore, 0);
+    scene.starSpeed = 3.0f;
+    CreatePanel(PanelKind::Stars);
+    EXPECT_EQ(scene.starSpeed, 3.0f) << "restored once per load";
+}
+
+// ----- tunnel ------------------------------------------------------------------
+
+TEST_F(MotionPanels, TunnelWarpGrowsBy15PerPanelInTheFirstMode) {
+    scene.tunnelWarpAPos = 30;
+    const int expected[] = {45, 60, 65, 65};
+    for (int warp : expected) {
+        CreatePanel(PanelKind::Tunnel);
+        EXPECT_EQ(scene.tunnelWarpA, warp);
+        EXPECT_EQ(scene.tunnelWarpAPos, warp);
+    }
+    scene.tunnelTexMode = 2, scene.tunnelWarpBPos = 10;
+    CreatePanel(PanelKind::Tunnel);
+    EXPECT_EQ(scene.tunnelWarpB, 10.0f) << "the second mode reads back what it showed";
+}
+
+TEST_F(MotionPanels, TunnelZoomSliderIsIgnoredWhileZooming) {
+    PanelModel& panel = CreatePanel(PanelKind::Tunnel);
+    panel.Click(1106);
+    scene.tunnelDepth = -7.5f;
+    panel.MoveSlider(1107, 90);
+    EXPECT_EQ(scene.tunnelDepth, -7.5f);
+    EXPECT_EQ(scene.tunnelDepthPos, -7);
+    panel.Click(1106);
+    panel.MoveSlider(1107, 90);
+    EXPECT_EQ(scene.tunnelDepth, 40.0f);
+}
+
+TEST_F(MotionPanels, TunnelResetDefaultsFlowsSlowlyWithTheSliderAtStop) {
+    PanelModel& panel = CreatePanel(PanelKind::Tunnel);
+    panel.MoveSlider(1107, 80);
+    panel.MoveSlider(1076, 90);
+    panel.Click(1009);
+    panel.Click(1080);
+    EXPECT_EQ(scene.tunnelSpeed, 1.0f);
+    EXPECT_EQ(panel.SliderPosition(1076), 50);
+    EXPECT_EQ(panel.SliderPosition(1079), 50);
+    EXPECT_EQ(panel.SliderPosition(1107), 80) << "the Zoom slider is left";
+    EXPECT_EQ(scene.tunnelDepth, 0.0f);
+    EXPECT_EQ(scene.tunnelZoomDir, 0);
+    EXPECT_FALSE(panel.IsChecked(1009));
+}
+
+TEST_F(MotionPanels, TunnelTintAndTextureChoosersCancelled) {
+    PanelModel& panel = CreatePanel(PanelKind::Tunnel);
+    scene.tunnelColour = 0x123456;
+    panel.Click(1078);
+    EXPECT_EQ(scene.tunnelColourOn, 2) << "the tint stays on";
+    EXPECT_EQ(scene.tunnelColour, 0x123456u);
+    platform_->colourAnswers.push_back(0x00FF00u);
+    panel.Click(1078);
+    EXPECT_EQ(scene.tunnelColour, 0x00FF00u);
+    // A texture already in use is kept when the chooser is cancelled.
+    scene.tunnelCustomTex = 2;
+    panel.Click(1010);
+    EXPECT_EQ(scene.tunnelTexFallback, 0);
+    scene.tunnelCustomTex = 0;
+    panel.Click(1010);
+    EXPECT_EQ(scene.tunnelTexFallback, 2);
+    EXPECT_EQ(scene.tunnelCustomTex, 2);
+}
+
+}  // namespace
+}  // namespace quorbel

@@ -1,0 +1,118 @@
+#include "video/generate_avi.h"
+
+#include <GL/gl.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "video/avi_writer.h"
+
+namespace quorbel {
+
+namespace {
+
+constexpr int kBlankTextureSide = 128;
+
+struct Recording {
+    int width, height, frameRate;
+};
+
+// Step 4: the standard decides the frame and the rate; the window is sized
+// as it always was, while the frames come from a surface of exactly the DV
+// size whatever the window manager makes of the window.
+Recording SizeForStandard(GenerateAviHost& host, std::int32_t standard) {
+    if (standard == kStandardNtsc) {
+        host.ResizeMainWindow(kNtscWindowWidth, kNtscWindowHeight);
+        return {720, 480, 30};
+    }
+    if (standard == kStandardPal) {
+        host.ResizeMainWindow(kPalWindowWidth, kPalWindowHeight);
+        return {720, 576, 25};
+    }
+    return {host.ViewWidth(), host.ViewHeight(), 30};
+}
+
+// Step 6. Cancelling the chooser ends the command: recording to ".avi" in
+// the current folder, or to a name the user never confirmed, would surprise.
+std::optional<std::string> AskForFile() {
+    FileRequest request;
+    request.title = "Find a data file";
+    request.filters = {{"Avi File (*.avi)", "*.*"}, {"All Files", "*.*"}};
+    request.initialName = "";
+    return CurrentPlatform().ChooseSaveFile(request);
+}
+
+// Steps 7 to 10 with the writer named and sized.
+RecordingOutcome RecordScene(GenerateAviHost& host, AviWriter& writer, int frameCount) {
+    host.BeginProgress(frameCount);
+    RecordingOutcome outcome;
+    const BitmapInfoHeader& frame = writer.bitmapInfo;
+    if (!host.BeginRecordingSurface(frame.width, frame.height)) {
+        ShowError("A " + std::to_string(frame.width) + " x " + std::to_string(frame.height) +
+                  " surface to record on could not be made. Nothing was recorded.");
+    } else {
+        SceneFrameSource source;
+        outcome = Record(writer, frameCount, source, host);
+        host.EndRecordingSurface();
+    }
+    host.EndProgress();
+    return outcome;
+}
+
+// Step 11's texture: an empty 128 x 128 picture left bound, so that layers
+// which capture into the bound texture start from black after a recording.
+void BindBlankTexture(GenerateAviHost& host) {
+    host.MakeContextCurrent();
+    static const std::vector<std::uint8_t> zeros(kBlankTextureSide * kBlankTextureSide * 4, 0);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, kBlankTextureSide, kBlankTextureSide, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 zeros.data());
+}
+
+// Steps 3 to 11, after the dialog's OK.
+RecordingOutcome RecordWithProperties(GenerateAviHost& host, GenerateAviState& state) {
+    AviWriter writer;
+    const Recording recording = SizeForStandard(host, state.recordStandard);
+    writer.frameRate = recording.frameRate;
+    writer.SetBitmapInfoFromView(recording.width, recording.height);
+    RecordingOutcome outcome;
+    // Nothing to record: no file to ask for.
+    if (state.recordFrameCount > 0) {
+        if (auto chosen = AskForFile()) {
+            writer.fileName = *chosen;
+            writer.EnsureAviExtension();
+            outcome = RecordScene(host, writer, state.recordFrameCount);
+        }
+    }
+    if (outcome.cancelled) state.recordFrameCount = 0;
+    host.ResizeMainWindow(kRestoredWindowWidth, kRestoredWindowHeight);
+    BindBlankTexture(host);
+    return outcome;
+}
+
+}  // namespace
+
+RecordingOutcome GenerateAvi(GenerateAviHost& host, GenerateAviState& state) {
+    state.recordFrameCount = 0;
+    host.ReleasePanelDefaultButtons();
+    host.ToggleToolbar();
+    host.FocusMainWindow();
+    RecordingOutcome outcome;
+    if (auto properties = host.AskAviProperties({state.recordStandard, 0})) {
+        state.recordStandard = properties->standard;
+        state.recordFrameCount = properties->frameCount;
+        outcome = RecordWithProperties(host, state);
+    } else {
+        state.recordCancelled = 2;
+    }
+    state.recordCancelled = 0;
+    host.FocusToolbar();
+    host.ToggleToolbar();
+    state.recordFrameCount = 0;
+    return outcome;
+}
+
+}  // namespace quorbel
