@@ -18,6 +18,7 @@
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"
 #include "support/video_probe.h"
+#include "video/container.h"
 #include "video/encoder_catalog.h"
 #include "video/generate_avi.h"
 #include "video/recording_surface.h"
@@ -216,6 +217,62 @@ TEST_F(GenerateAviCommand, EscapeEndsTheRecordingWithAShorterValidFileAndABlankT
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_NE(bound, 0);
     EXPECT_EQ(width, 128);
+}
+
+// The custom choice: the size and rate asked for, on a surface of that size
+// with the window left alone; the editors' formats offered; a transparent
+// recording named without an extension goes into a movie that keeps it.
+TEST_F(GenerateAviCommand, CustomRecordsItsSizeAndRateAndKeepsTransparency) {
+    QUORBEL_SKIP_WITHOUT_FFMPEG_TOOLS();
+    if (AvailableEncoders({&ContainerForName("t.mov"), 1280, 720, {60000, 1001}, true}).empty())
+        GTEST_SKIP() << "this FFmpeg has neither ProRes (prores_ks) nor QuickTime Animation (qtrle)";
+    Answer(kStandardCustom, 4, Path("title"));
+    window_.answer->custom = {1282, 720, {60000, 1001}, true};
+    const auto outcome = GenerateAvi(window_, state_);
+    ASSERT_TRUE(outcome.saved);
+    const Log expected = {"release panel buttons", "toggle toolbar", "dialog", "progress 0..4", "surface 1280x720",
+                          "view", "progress 0", "window 800x600", "toggle toolbar"};
+    EXPECT_EQ(window_.log, expected);
+    const auto probe = testing::Probe(Path("title.mov"));
+    ASSERT_TRUE(probe.ok) << probe.error;
+    EXPECT_EQ(probe.width, 1280);
+    EXPECT_EQ(probe.height, 720);
+    EXPECT_EQ(probe.frameRate, "60000/1001");
+    EXPECT_EQ(probe.frames, 4);
+    EXPECT_NE(probe.pixelFormat.find('a'), std::string::npos) << probe.pixelFormat;
+    const auto frames = testing::DecodeRgbaFrames(Path("title.mov"), 1280, 720);
+    ASSERT_EQ(frames.size(), 4u);
+    int clear = 0, opaque = 0;
+    for (std::size_t i = 3; i < frames[3].size(); i += 4) clear += frames[3][i] == 0, opaque += frames[3][i] == 255;
+    EXPECT_GT(clear, 1280 * 720 / 2) << "the background is transparent";
+    EXPECT_GT(opaque, 1000) << "the title's faces are opaque";
+
+    ASSERT_EQ(platform_->fileRequests.size(), 1u);
+    const FileRequest& request = platform_->fileRequests[0];
+    EXPECT_EQ(request.defaultExtension, "mov");
+    ASSERT_FALSE(request.filters.empty());
+    EXPECT_EQ(request.filters.front().description, "QuickTime Movie (*.mov)");
+    for (const FileFilter& filter : request.filters) EXPECT_EQ(filter.pattern.find("avi"), std::string::npos);
+    EXPECT_EQ(state_.recordStandard, kStandardCustom);
+    EXPECT_EQ(state_.custom.width, 1282) << "kept for the next recording";
+    EXPECT_TRUE(platform_->messages.empty());
+}
+
+TEST_F(GenerateAviCommand, CustomBeyondUhdOrIntoAviWithTransparencyIsRefusedWithAMessage) {
+    Answer(kStandardCustom, 4, Path("huge.mov"));
+    window_.answer->custom = {3840, 3840, {30, 1}, false};
+    EXPECT_FALSE(GenerateAvi(window_, state_).opened);
+    EXPECT_TRUE(platform_->fileRequests.empty()) << "nothing to ask a file for";
+    platform_->saveAnswers.clear();
+    platform_->compressorAnswers.clear();
+    Answer(kStandardCustom, 4, Path("keyed.avi"));
+    window_.answer->custom = {640, 360, {25, 1}, true};
+    EXPECT_FALSE(GenerateAvi(window_, state_).opened);
+    ASSERT_EQ(platform_->messages.size(), 2u);
+    EXPECT_NE(platform_->messages[0].text.find("up to 3840 x 2160"), std::string::npos) << platform_->messages[0].text;
+    EXPECT_NE(platform_->messages[1].text.find(".mov, .webm and .png files keep transparency"), std::string::npos)
+        << platform_->messages[1].text;
+    EXPECT_EQ(FilesInFolder(), 0u);
 }
 
 // The surface the window records on: bound again after the window bound its

@@ -24,8 +24,10 @@ std::string FormatDescription(const RecordingFormat& format) {
     std::string text = "no encoder can write " + std::to_string(format.width) + " x " + std::to_string(format.height) +
                        " frames at " + FrameRateText(format.rate) + " frames per second";
     if (format.alpha) text += " with transparency";
-    if (format.container->kind != ContainerKind::Avi)
-        text += std::string(" into a ") + format.container->extension + " file";
+    const ContainerKind kind = format.container->kind;
+    if (kind != ContainerKind::Avi) text += std::string(" into a ") + format.container->extension + " file";
+    if (format.alpha && (kind == ContainerKind::Avi || kind == ContainerKind::Mp4))
+        text += "; .mov, .webm and .png files keep transparency";
     return text;
 }
 

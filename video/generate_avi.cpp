@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "video/alpha_frames.h"
 #include "video/avi_writer.h"
 
 namespace quorbel {
@@ -15,27 +16,34 @@ namespace {
 constexpr int kBlankTextureSide = 128;
 
 struct Recording {
-    int width, height, frameRate;
+    int width, height;
+    FrameRate rate;
+    bool alpha;
 };
 
 // Step 4: the standard decides the frame and the rate; the window is sized
 // as it always was, while the frames come from a surface of exactly the DV
-// size whatever the window manager makes of the window.
-Recording SizeForStandard(GenerateAviHost& host, std::int32_t standard) {
-    if (standard == kStandardNtsc) {
+// size whatever the window manager makes of the window. A custom recording
+// leaves the window alone: its surface has the size asked for.
+Recording SizeForStandard(GenerateAviHost& host, const GenerateAviState& state) {
+    if (state.recordStandard == kStandardNtsc) {
         host.ResizeMainWindow(kNtscWindowWidth, kNtscWindowHeight);
-        return {720, 480, 30};
+        return {720, 480, {30, 1}, false};
     }
-    if (standard == kStandardPal) {
+    if (state.recordStandard == kStandardPal) {
         host.ResizeMainWindow(kPalWindowWidth, kPalWindowHeight);
-        return {720, 576, 25};
+        return {720, 576, {25, 1}, false};
     }
-    return {host.ViewWidth(), host.ViewHeight(), 30};
+    if (state.recordStandard == kStandardCustom)
+        return {state.custom.width, state.custom.height, state.custom.rate, state.custom.alpha};
+    return {host.ViewWidth(), host.ViewHeight(), {30, 1}, false};
 }
 
 // Step 6. Cancelling the chooser ends the command: recording to ".avi" in
 // the current folder, or to a name the user never confirmed, would surprise.
-std::optional<std::string> AskForFile() {
+std::optional<std::string> AskForFile(const GenerateAviState& state) {
+    if (state.recordStandard == kStandardCustom)
+        return CurrentPlatform().ChooseSaveFile(CustomRecordingFileRequest(state.custom.alpha));
     FileRequest request;
     request.title = "Find a data file";
     request.filters = {{"Avi File (*.avi)", "*.*"}, {"All Files", "*.*"}};
@@ -51,6 +59,10 @@ RecordingOutcome RecordScene(GenerateAviHost& host, AviWriter& writer, int frame
     if (!host.BeginRecordingSurface(frame.width, frame.height)) {
         ShowError("A " + std::to_string(frame.width) + " x " + std::to_string(frame.height) +
                   " surface to record on could not be made. Nothing was recorded.");
+    } else if (writer.alpha) {
+        AlphaSceneFrameSource source(frame.width, frame.height);
+        outcome = Record(writer, frameCount, source, host);
+        host.EndRecordingSurface();
     } else {
         SceneFrameSource source;
         outcome = Record(writer, frameCount, source, host);
@@ -75,14 +87,20 @@ void BindBlankTexture(GenerateAviHost& host) {
 // Steps 3 to 11, after the dialog's OK.
 RecordingOutcome RecordWithProperties(GenerateAviHost& host, GenerateAviState& state) {
     AviWriter writer;
-    const Recording recording = SizeForStandard(host, state.recordStandard);
-    writer.frameRate = recording.frameRate;
+    const Recording recording = SizeForStandard(host, state);
+    writer.frameRate = recording.rate.frames;
+    writer.frameRateScale = recording.rate.seconds;
+    writer.alpha = recording.alpha;
     writer.SetBitmapInfoFromView(recording.width, recording.height);
     RecordingOutcome outcome;
-    // Nothing to record: no file to ask for.
-    if (state.recordFrameCount > 0) {
-        if (auto chosen = AskForFile()) {
-            writer.fileName = *chosen;
+    const auto tooLarge = state.recordStandard == kStandardCustom
+                              ? CheckRecordingSize(recording.width, recording.height)
+                              : std::nullopt;
+    if (tooLarge) ShowError(*tooLarge);
+    // Nothing to record, or nothing that can be: no file to ask for.
+    if (state.recordFrameCount > 0 && !tooLarge) {
+        if (auto chosen = AskForFile(state)) {
+            writer.fileName = writer.alpha ? NameForTransparentRecording(*chosen) : *chosen;
             writer.EnsureAviExtension();
             outcome = RecordScene(host, writer, state.recordFrameCount);
         }
@@ -101,9 +119,10 @@ RecordingOutcome GenerateAvi(GenerateAviHost& host, GenerateAviState& state) {
     host.ToggleToolbar();
     host.FocusMainWindow();
     RecordingOutcome outcome;
-    if (auto properties = host.AskAviProperties({state.recordStandard, 0})) {
+    if (auto properties = host.AskAviProperties({state.recordStandard, 0, state.custom})) {
         state.recordStandard = properties->standard;
         state.recordFrameCount = properties->frameCount;
+        state.custom = properties->custom;
         outcome = RecordWithProperties(host, state);
     } else {
         state.recordCancelled = 2;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "video/custom_recording.h"
 #include "video/recording.h"
 
 namespace quorbel {
@@ -18,17 +19,23 @@ namespace quorbel {
 // the next.
 struct GenerateAviState {
     std::int32_t recordFrameCount = 0;  // set by the dialog; 0 outside a recording
-    std::int32_t recordStandard = 0;    // 2 NTSC, 4 PAL, anything else neither
+    std::int32_t recordStandard = 0;    // 2 NTSC, 4 PAL, 6 custom, anything else neither
     std::int32_t recordCancelled = 0;   // 2 after the dialog's Cancel, during the command
+    CustomRecording custom;             // the custom choice's size, rate and background
 };
 
 constexpr std::int32_t kStandardNtsc = 2;
 constexpr std::int32_t kStandardPal = 4;
+// Neither DV standard: the size, rate and background of `custom`, for
+// video editors. The window is left as it is (the frames come from a
+// surface of that size) and the file chooser offers the editors' formats.
+constexpr std::int32_t kStandardCustom = 6;
 
 // What the AVI Properties dialog answers.
 struct AviProperties {
     std::int32_t standard = 0;
     std::int32_t frameCount = 0;
+    CustomRecording custom{};  // shown, and answered, whatever the standard
 };
 
 class GenerateAviHost : public RecordingObserver {

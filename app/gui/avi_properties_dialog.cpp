@@ -1,5 +1,6 @@
 #include "app/gui/avi_properties_dialog.h"
 
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +10,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+
+#include "app/gui/custom_recording_box.h"
 
 namespace quorbel::gui {
 
@@ -49,6 +52,13 @@ AviPropertiesDialog::AviPropertiesDialog(const AviProperties& current, QWidget* 
     connect(ntsc_, &QRadioButton::clicked, this, [this] { standard_ = kStandardNtsc; });
     connect(pal_, &QRadioButton::clicked, this, [this] { standard_ = kStandardPal; });
 
+    // Apart from the DV standards, but one choice with them.
+    custom_ = new CustomRecordingBox(current.custom, this);
+    custom_->choice()->setChecked(current.standard == kStandardCustom);
+    connect(custom_->choice(), &QRadioButton::clicked, this, [this] { standard_ = kStandardCustom; });
+    auto* choices = new QButtonGroup(this);
+    for (QRadioButton* radio : {ntsc_, pal_, custom_->choice()}) choices->addButton(radio);
+
     auto* length = new QGroupBox(QStringLiteral("AVI Length"), this);
     auto* lengthRow = new QHBoxLayout(length);
     auto* labels = new QVBoxLayout;
@@ -70,12 +80,13 @@ AviPropertiesDialog::AviPropertiesDialog(const AviProperties& current, QWidget* 
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(standards);
+    layout->addWidget(custom_);
     layout->addWidget(length);
     layout->addLayout(buttons);
 }
 
 AviProperties AviPropertiesDialog::Properties() const {
-    return {standard_, frames_->text().toInt()};  // "" reads as 0
+    return {standard_, frames_->text().toInt(), custom_->Value()};  // "" reads as 0
 }
 
 std::optional<AviProperties> AskAviProperties(const AviProperties& current, QWidget* parent) {

@@ -4,6 +4,7 @@
 
 #include "app/headless/headless_runner.h"
 #include "video/avi_writer.h"
+#include "video/custom_recording.h"
 
 namespace quorbel {
 
@@ -39,17 +40,6 @@ bool CanKeepAlpha(const ContainerSpec& container) {
     return false;
 }
 
-std::optional<std::string> CheckSize(const HeadlessOptions& options) {
-    const long pixels = static_cast<long>(options.width) * options.height;
-    if (options.width > kLongestRecordedSide || options.height > kLongestRecordedSide || pixels > kMostRecordedPixels)
-        return "cannot record at " + std::to_string(options.width) + "x" + std::to_string(options.height) +
-               ": recordings go up to 3840x2160 (or 2160x3840)";
-    if (options.width < 4 || options.height < 4)
-        return "cannot record at " + std::to_string(options.width) + "x" + std::to_string(options.height) +
-               ": each side must be at least 4 pixels";
-    return std::nullopt;
-}
-
 std::optional<std::string> ApplyStandard(const HeadlessOptions& options, RecordRequest& request) {
     const RecordOptions& record = options.record;
     for (const Standard& standard : kStandards) {
@@ -65,7 +55,7 @@ std::optional<std::string> ApplyStandard(const HeadlessOptions& options, RecordR
     request.surfaceWidth = options.width;
     request.surfaceHeight = options.height;
     request.format.rate = record.fps.value_or(FrameRate{30, 1});
-    return CheckSize(options);
+    return CheckRecordingSize(options.width, options.height);
 }
 
 }  // namespace

@@ -16,10 +16,6 @@ namespace quorbel {
 
 struct HeadlessOptions;
 
-// The largest recording: UHD, in either orientation.
-constexpr int kLongestRecordedSide = 3840;
-constexpr long kMostRecordedPixels = 3840L * 2160L;
-
 struct RecordRequest {
     std::string path;  // the --record name with the AVI extension rule applied
     const ContainerSpec* container = nullptr;

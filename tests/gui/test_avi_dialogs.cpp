@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -89,6 +92,47 @@ TEST(AviPropertiesBox, CancelGivesNothing) {
     auto answer = WithModalAnswer([] { return AskAviProperties({kStandardNtsc, 0}, nullptr); },
                                   [](QDialog& box) { Child<QPushButton>(box, "control2")->click(); });
     EXPECT_FALSE(answer);
+}
+
+// The custom choice sits apart from the DV standards but is one choice
+// with them; its fields show the last custom recording and only take input
+// while it is chosen.
+TEST(AviPropertiesBox, CustomIsASeparateChoiceWithSizeRateAndTransparency) {
+    AviPropertiesDialog box({kStandardNtsc, 0, {1280, 720, {60000, 1001}, true}});
+    QRadioButton* custom = Child<QRadioButton>(box, "customRecording");
+    ASSERT_TRUE(custom);
+    EXPECT_EQ(custom->text(), "Custom");
+    EXPECT_NE(custom->parentWidget(), Child<QRadioButton>(box, "control1060")->parentWidget()) << "set apart";
+    EXPECT_TRUE(Texts(box).contains(QStringLiteral("For video editors:")));
+    bool notedOpaqueFills = false;
+    for (const QString& text : Texts(box)) notedOpaqueFills |= text.contains("tunnel") && text.contains("opaque");
+    EXPECT_TRUE(notedOpaqueFills) << "the box says the tunnel and the tiles make the picture opaque";
+    QSpinBox* width = Child<QSpinBox>(box, "customWidth");
+    QSpinBox* height = Child<QSpinBox>(box, "customHeight");
+    QComboBox* rate = Child<QComboBox>(box, "customRate");
+    QCheckBox* alpha = Child<QCheckBox>(box, "customAlpha");
+    EXPECT_EQ(width->value(), 1280);
+    EXPECT_EQ(rate->currentText(), "59.94 Fps");
+    EXPECT_TRUE(alpha->isChecked());
+    EXPECT_FALSE(width->isEnabled()) << "NTSC is chosen";
+
+    custom->click();
+    EXPECT_FALSE(Child<QRadioButton>(box, "control1060")->isChecked());
+    EXPECT_TRUE(width->isEnabled());
+    width->setValue(5000);  // beyond UHD: held at the longest side
+    height->setValue(1080);
+    rate->setCurrentText(QStringLiteral("25 Fps"));
+    alpha->setChecked(false);
+    AviProperties chosen = box.Properties();
+    EXPECT_EQ(chosen.standard, kStandardCustom);
+    EXPECT_EQ(chosen.custom.width, 3840);
+    EXPECT_EQ(chosen.custom.height, 1080);
+    EXPECT_EQ(chosen.custom.rate, (FrameRate{25, 1}));
+    EXPECT_FALSE(chosen.custom.alpha);
+
+    Child<QRadioButton>(box, "control1029")->click();
+    EXPECT_FALSE(custom->isChecked());
+    EXPECT_EQ(box.Properties().standard, kStandardPal);
 }
 
 const std::vector<CompressorInfo> kOffered = {
