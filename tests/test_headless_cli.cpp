@@ -134,7 +134,7 @@ TEST_F(HeadlessCli, PicturesThatCannotBeUsedAreNamedOnStderr) {
             fs::copy(fs::path(testing::SourceDir()) / folder, folder, fs::copy_options::recursive);
         fs::remove(c.spoil);
         if (c.folder) fs::create_directory(c.spoil);
-        auto run = testing::RunCommand("'" + std::string(QUORBEL_BINARY) + "' --frames 2 --get tunnelShown");
+        auto run = testing::RunCommand(std::string("'").append(QUORBEL_BINARY).append("' --frames 2 --get tunnelShown"));
         EXPECT_EQ(run.exitCode, 0) << run.err;
         const auto first = run.err.find(c.says);
         EXPECT_NE(first, std::string::npos) << run.err;

@@ -66,6 +66,29 @@ TEST_F(HeadlessRecord, EveryStandardWithEveryOfferedEncoderGivesTheFramesAsked) 
     }
 }
 
+// The demo scenes under examples/ still open and move: a change to the
+// settings format or a panel would otherwise leave them quietly broken.
+TEST_F(HeadlessRecord, EveryDemoSceneRecordsMovingFrames) {
+    QUORBEL_SKIP_WITHOUT_FFMPEG_TOOLS();
+    int scenes = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(testing::SourceDir() + "/examples")) {
+        if (entry.path().extension() != ".qrl") continue;
+        ++scenes;
+        const std::string name = entry.path().stem().string();
+        SCOPED_TRACE(name);
+        const std::string path = Out(name + ".avi");
+        const auto run = RunQuorbel("--record " + path + " --settings " + testing::Quoted(entry.path().string()) +
+                                    " --frames 16 --codec ffv1 --seed 1");
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const auto frames = testing::DecodeRgbFrames(path, 720, 480);
+        ASSERT_EQ(frames.size(), 16u);
+        EXPECT_GT(testing::CountLitPixels(frames[15]), 2000);
+        // The particles of one scene take a few frames to come out.
+        EXPECT_GT(testing::CountChangedPixels(frames[0], frames[15]), 200);
+    }
+    EXPECT_GE(scenes, 4);
+}
+
 TEST_F(HeadlessRecord, DefaultIsTenSecondsOfNtscInTheSuggestedEncoderWithProgress) {
     QUORBEL_SKIP_WITHOUT_FFMPEG_TOOLS();
     const std::string path = Out("demo.avi");

@@ -13,6 +13,7 @@
 #include "app/gui/avi_properties_dialog.h"
 #include "app/gui/main_frame.h"
 #include "commands/commands.h"
+#include "commands/panel_hooks.h"
 
 namespace quorbel::gui {
 
@@ -60,6 +61,12 @@ RecordingOutcome RecordingWindow::Run() {
 
 std::optional<AviProperties> RecordingWindow::AskAviProperties(const AviProperties& current) {
     return gui::AskAviProperties(current, &frame_);
+}
+
+void RecordingWindow::ReleasePanelDefaultButtons() {
+    for (ControlPanel kind : {ControlPanel::Text, ControlPanel::Particles, ControlPanel::Stars, ControlPanel::Tunnel,
+                              ControlPanel::Tiles, ControlPanel::Fire, ControlPanel::Blur})
+        ReleaseDefaultButtonSlot(kind);
 }
 
 void RecordingWindow::ToggleToolbar() { frame_.ToggleToolbar(); }

@@ -26,6 +26,7 @@ public:
     RecordingOutcome Run();
 
     std::optional<AviProperties> AskAviProperties(const AviProperties& current) override;
+    void ReleasePanelDefaultButtons() override;
     void ToggleToolbar() override;
     void FocusMainWindow() override;
     void FocusToolbar() override;
