@@ -167,6 +167,13 @@ void EncodedStream::TagColours() {
 }
 
 int EncodedStream::OpenConverter(const Settings& settings) {
+    const AVPixelFormat target = settings.format.pixelFormat;
+    const bool planarTarget = target == AV_PIX_FMT_YUV422P || target == AV_PIX_FMT_YUV420P;
+    if (planarTarget && settings.fourBytesPerPixel && !settings.alpha && PlanarConversionFits(width_, height_)) {
+        planar_ = true;
+        planarLayout_ = {target == AV_PIX_FMT_YUV420P, settings.encoder->fullRange, tagsColour_};
+        return 0;
+    }
     // The fourth byte is alpha only when it is to be kept.
     const AVPixelFormat source = settings.alpha               ? AV_PIX_FMT_BGRA
                                  : settings.fourBytesPerPixel ? AV_PIX_FMT_BGR0
@@ -195,7 +202,10 @@ int EncodedStream::Write(const std::uint8_t* pixels) {
     const int rowBytes = width_ * bytesPerPixel_;
     const std::uint8_t* source[1] = {pixels + static_cast<std::ptrdiff_t>(height_ - 1) * rowBytes};
     const int sourceStride[1] = {-rowBytes};
-    sws_scale(converter_, source, sourceStride, 0, height_, picture->data, picture->linesize);
+    if (planar_)
+        BgrxToPlanarYuv(pixels, width_, height_, planarLayout_, picture->data, picture->linesize);
+    else
+        sws_scale(converter_, source, sourceStride, 0, height_, picture->data, picture->linesize);
     picture->pts = nextPts_++;
     // A fixed-quantiser encoder reads the quantiser from each picture.
     picture->quality = codec_->global_quality;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "video/encoder_catalog.h"
+#include "video/yuv_planar.h"
 
 struct AVFormatContext;
 struct AVCodecContext;
@@ -83,7 +84,9 @@ private:
     AVFrame* pictures_[kPictures] = {};
     int nextPicture_ = 0;
     AVPacket* packet_ = nullptr;
-    SwsContext* converter_ = nullptr;
+    SwsContext* converter_ = nullptr;  // null where planarLayout_ is used
+    bool planar_ = false;               // our own conversion (see yuv_planar.h)
+    PlanarLayout planarLayout_{};
     std::int64_t nextPts_ = 0;
     int width_ = 0;
     int height_ = 0;

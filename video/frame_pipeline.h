@@ -3,8 +3,18 @@
 // and read back. All buffers are allocated up front; passing a frame
 // allocates nothing and frames are consumed in the order they were handed
 // over.
+//
+// The encoding thread yields the processor to every other thread of the
+// machine: the software rasteriser's workers leave gaps while they wait for
+// each other, and the encoder fills those instead of delaying them (on two
+// cores that is most of the difference between recording and rendering).
+// While every buffer is queued the renderer waits, so the encoder then has
+// the processors to itself; should other programs keep them busy so that
+// the renderer waits too long, an encoding thread of ordinary priority
+// takes over for the rest of the recording.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +34,9 @@ public:
     // Allocates `bufferCount` buffers of `frameBytes` each (throws
     // std::bad_alloc when memory is short) and starts the encoding thread.
     FramePipeline(std::size_t frameBytes, int bufferCount, Consumer consume);
+    // As above, with how long the renderer waits for a buffer before the
+    // ordinary-priority thread takes over.
+    FramePipeline(std::size_t frameBytes, int bufferCount, Consumer consume, std::chrono::milliseconds patience);
     // Finishes first.
     ~FramePipeline();
     FramePipeline(const FramePipeline&) = delete;
@@ -39,12 +52,17 @@ public:
     // Frames consumed so far, and how many of them the consumer refused.
     int consumed() const;
     int failures() const;
-    // Processor time the encoding thread has used, in seconds; final once
+    // Processor time the encoding threads have used, in seconds; final once
     // Finish has returned.
     double consumerCpuSeconds() const;
+    // Whether the ordinary-priority thread had to take over.
+    bool handedOver() const;
+
+    static constexpr std::chrono::milliseconds kDefaultPatience{250};
 
 private:
-    void Run();
+    void Run(bool yielding);
+    void HandOver();
 
     std::vector<std::vector<std::uint8_t>> buffers_;
     Consumer consume_;
@@ -57,7 +75,11 @@ private:
     int failures_ = 0;
     double consumerCpuSeconds_ = 0;
     bool finishing_ = false;
+    bool consuming_ = false;   // a frame is being consumed, outside the lock
+    bool handedOver_ = false;  // the yielding thread stops at its next frame
+    std::chrono::milliseconds patience_;
     std::thread thread_;
+    std::thread replacement_;
 };
 
 }  // namespace quorbel
