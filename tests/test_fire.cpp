@@ -103,52 +103,106 @@ TEST_F(FireTest, LowestLifeOrPauseFreezesTheFire) {
     }
 }
 
-// Renders the fire through OpenGL's feedback mode with an orthographic view
-// of -4..4 on each axis over the 720 x 480 view; returns x, y, z (eye units),
-// r, g, b, a of every triangle corner.
-std::vector<std::array<float, 7>> FeedBackFire() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-4, 4, -4, 4, -4, 4);
-    glMatrixMode(GL_MODELVIEW);
-    std::vector<GLfloat> buffer(4096);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    Fire().RenderFire();
-    const GLint used = glRenderMode(GL_RENDER);
-    std::vector<std::array<float, 7>> vertices;
-    for (GLint i = 0; i < used && buffer[i] == GL_POLYGON_TOKEN && buffer[i + 1] == 3; i += 2 + 3 * 7)
-        for (const GLfloat* f = &buffer[i + 2]; f < &buffer[i + 2 + 3 * 7]; f += 7)
-            // 90 x 60 pixels an eye unit; window depth 0..1 maps back to eye z 4..-4.
-            vertices.push_back({f[0] / 90 - 4, f[1] / 60 - 4, 4 - f[2] * 8, f[3], f[4], f[5], f[6]});
-    return vertices;
+// The fire drawn alone over black, untextured, with an orthographic view of
+// -4..4 on each axis over the 720 x 480 view (90 x 60 pixels an eye unit,
+// window depth 0..1 for eye z 4..-4), each fragment's colour times its
+// alpha, and its depth kept whatever it is.
+class FirePicture {
+public:
+    FirePicture() {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-4, 4, -4, 4, -4, 4);
+        glMatrixMode(GL_MODELVIEW);
+        glClearColor(0, 0, 0, 0);
+        glClearDepth(1.0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_TEXTURE_2D);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_ALWAYS);
+        glBlendFunc(GL_SRC_ALPHA, GL_ZERO);
+        Fire().RenderFire();
+        glDisable(GL_DEPTH_TEST);
+        rgb_.resize(3 * kWidth * kHeight);
+        depth_.resize(kWidth * kHeight);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb_.data());
+        glReadPixels(0, 0, kWidth, kHeight, GL_DEPTH_COMPONENT, GL_FLOAT, depth_.data());
+    }
+    // At eye x, y; the pixels outside the view are black.
+    testing::Rgb At(float x, float y) const {
+        const int column = static_cast<int>((x + 4) * 90), row = static_cast<int>((y + 4) * 60);
+        if (column < 0 || column >= kWidth || row < 0 || row >= kHeight) return {};
+        const std::uint8_t* p = &rgb_[3 * (static_cast<std::size_t>(row) * kWidth + column)];
+        return {p[0], p[1], p[2]};
+    }
+    bool Drawn(float x, float y) const { return At(x, y).r > 0; }
+    // The smallest and largest depth where something was drawn.
+    std::pair<float, float> DepthRange() const {
+        float low = 2, high = -1;
+        for (std::size_t i = 0; i < depth_.size(); ++i)
+            if (rgb_[3 * i] > 0) low = std::min(low, depth_[i]), high = std::max(high, depth_[i]);
+        return {low, high};
+    }
+
+private:
+    static constexpr int kWidth = 720, kHeight = 480;
+    std::vector<std::uint8_t> rgb_;
+    std::vector<float> depth_;
+};
+
+// How far (in pixels) the point is inside triangle a, b, c: negative outside.
+float DepthInside(const float (&a)[2], const float (&b)[2], const float (&c)[2], float x, float y) {
+    const float* corners[3] = {a, b, c};
+    float inside = 1e9f;
+    float orientation = (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
+    for (int i = 0; i < 3; ++i) {
+        const float* from = corners[i];
+        const float* to = corners[(i + 1) % 3];
+        // Pixels, not eye units, so that the margin means the same both ways.
+        const float dx = (to[0] - from[0]) * 90, dy = (to[1] - from[1]) * 60;
+        const float px = (x - from[0]) * 90, py = (y - from[1]) * 60;
+        const float distance = (dx * py - dy * px) / std::hypot(dx, dy);
+        inside = std::min(inside, orientation > 0 ? distance : -distance);
+    }
+    return inside;
 }
 
-// Turned, the quad still faces the camera: all its corners at one depth.
+// Turned, the quad still faces the camera: all of it at one depth.
 // Seen straight on, the stretches pull the corners out (9 makes one unit) and
 // the zoom brings the quad a quarter of it nearer; both act along the
-// object's own axes, so the turned quad is drawn without them.
+// object's own axes, so the turned quad is drawn without them. The strip's
+// two triangles must cover every pixel more than one and a half pixels
+// inside them and none more than that outside.
 TEST_F(FireTest, QuadsFaceTheCameraSpreadBySizeAndStretchesDarkenedByAge) {
     Particle(0) = {{0.5f, 0.25f, -1.0f}, {}, {}, {0.5f, 0.4f, 0.1f}, 300, true};
     glLoadIdentity();
     glRotatef(40, 1, 1, 0);
-    const auto turned = FeedBackFire();
-    for (const auto& v : turned) EXPECT_NEAR(v[2], turned[0][2], 1e-3f) << "turned";
+    const auto [nearest, farthest] = FirePicture().DepthRange();
+    ASSERT_LE(nearest, farthest) << "the turned quad was drawn";
+    EXPECT_NEAR(nearest, farthest, 2e-4f) << "turned";
     glLoadIdentity();
     scene.fireStretchLeft = scene.fireStretchUp = 9.0f;
     scene.fireStretchRight = 4.5f, scene.fireStretchDown = 18.0f, scene.fireZoom = 2.0f;
     const float top = 0.011f * 0.02f + 0.61f, bottom = 0.015f * 0.02f + 0.61f;
-    const float corners[4][2] = {{0.5f - top - 1, 0.25f + top}, {0.5f - bottom + 0.5f, 0.25f - bottom},
-                                 {0.5f + top, 0.25f + top + 1}, {0.5f + bottom, 0.25f - bottom - 2}};
-    const auto vertices = FeedBackFire();
-    ASSERT_EQ(vertices.size(), 6u) << "one strip of two triangles";
-    for (const auto& [x, y] : corners)
-        EXPECT_TRUE(std::any_of(vertices.begin(), vertices.end(), [&](const auto& v) {
-            return std::fabs(v[0] - x) < 2e-3f && std::fabs(v[1] - y) < 2e-3f && std::fabs(v[2] + 0.5f) < 2e-3f;
-        })) << x << ", " << y;
+    const float topLeft[2] = {0.5f - top - 1, 0.25f + top}, bottomLeft[2] = {0.5f - bottom + 0.5f, 0.25f - bottom};
+    const float topRight[2] = {0.5f + top, 0.25f + top + 1}, bottomRight[2] = {0.5f + bottom, 0.25f - bottom - 2};
+    const FirePicture picture;
+    int wrong = 0;
+    for (int row = 0; row < 480; ++row)
+        for (int column = 0; column < 720; ++column) {
+            const float x = (column + 0.5f) / 90 - 4, y = (row + 0.5f) / 60 - 4;
+            const float inside = std::max(DepthInside(topLeft, bottomLeft, topRight, x, y),
+                                          DepthInside(bottomLeft, topRight, bottomRight, x, y));
+            if (std::fabs(inside) > 1.5f && picture.Drawn(x, y) != (inside > 0)) ++wrong;
+        }
+    EXPECT_EQ(wrong, 0) << "pixels drawn where the strip is not, or not drawn where it is";
+    // Eye z -0.5: the particle's -1 brought half a unit nearer.
+    const auto [low, high] = picture.DepthRange();
+    EXPECT_NEAR(low, 0.5625f, 2e-4f);
+    EXPECT_NEAR(high, 0.5625f, 2e-4f);
     // Age 300 takes 0.3 off each channel (clamped at 0); always half opaque.
-    for (const auto& v : vertices)
-        for (int k = 0; k < 4; ++k) EXPECT_NEAR(v[3 + k], (std::array{0.2f, 0.1f, 0.0f, 0.5f})[k], 1e-3f);
+    EXPECT_TRUE(testing::RgbNear(picture.At(1.0f, 0.0f), 26, 13, 0, 1));
 }
 
 }  // namespace
