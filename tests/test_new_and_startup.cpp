@@ -1,9 +1,11 @@
 // New brings every effect back to its built-in values, and the first frame
 // reads "settings.qrl" through the settings record.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "commands/documents.h"
 #include "scene/frame_driver.h"
@@ -142,6 +144,37 @@ TEST_F(NewSettings, AfterNewOnlyTheTitleShowsStandingStillInWhite) {
     EXPECT_EQ(engine_->ReadPixels(), first) << "nothing moves after New";
     EXPECT_GT(testing::CountLitPixels(first), 500) << "the title is drawn";
     EXPECT_EQ(scene.textRed, 255.0f) << "the white request was taken at the first draw";
+}
+
+// Names up to twice the next one handed out, so names reused or not are covered.
+template <typename IsName>
+int LiveNames(IsName isName, GLuint next) {
+    int live = 0;
+    for (GLuint name = 1; name < 2 * next + 64; ++name) live += isName(name) ? 1 : 0;
+    return live;
+}
+
+std::pair<int, int> LiveTexturesAndLists() {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glDeleteTextures(1, &texture);
+    const GLuint list = glGenLists(1);
+    glDeleteLists(list, 1);
+    return {LiveNames([](GLuint n) { return glIsTexture(n) == GL_TRUE; }, texture),
+            LiveNames([](GLuint n) { return glIsList(n) == GL_TRUE; }, list)};
+}
+
+// New, chosen again and again in a long session, must not pile up textures
+// or glyph lists.
+TEST_F(NewSettings, RepeatedNewKeepsTheNumberOfTexturesAndLists) {
+    ResetToDefaults();
+    engine_->RenderFrames(2);
+    const auto before = LiveTexturesAndLists();
+    for (int i = 0; i < 3; ++i) {
+        ResetToDefaults();
+        engine_->RenderFrames(2);
+    }
+    EXPECT_EQ(LiveTexturesAndLists(), before) << "(textures, display lists)";
 }
 
 TEST(StartupRead, FirstFrameLoadsTheRecordButNotTheTitle) {
