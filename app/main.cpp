@@ -7,6 +7,7 @@
 
 #include "app/headless/headless_runner.h"
 #include "commands/display_probe.h"
+#include "platform/steady_memory.h"
 
 #ifdef QUORBEL_HAVE_GUI
 #include "app/gui/pravik_app.h"
@@ -34,6 +35,7 @@ bool ShouldOpenWindow() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    quorbel::KeepResidentMemorySteady();
     std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef QUORBEL_HAVE_GUI
     if (args.empty() && ShouldOpenWindow()) return quorbel::gui::CPravikApp::Instance().Run(argc, argv);

@@ -26,6 +26,7 @@
 #include "effects/text.h"
 #include "imaging/textures.h"
 #include "platform/scripted_platform.h"
+#include "platform/steady_memory.h"
 #include "scene/gl_setup.h"
 #include "scene/number_text.h"
 #include "scene/scene_state.h"
@@ -260,6 +261,7 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    quorbel::KeepResidentMemorySteady();  // as the program does
     auto options = ParseOptions(argc, argv);
     if (!options) {
         std::fprintf(stderr, "usage: long_run [--frames N] [--size WIDTHxHEIGHT] [--every N]\n");

@@ -1,0 +1,17 @@
+#include "platform/steady_memory.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace quorbel {
+
+void KeepResidentMemorySteady() {
+#if defined(__GLIBC__)
+    constexpr int kLargeBlock = 128 * 1024;  // glibc's own starting value, kept fixed
+    mallopt(M_MMAP_THRESHOLD, kLargeBlock);
+    mallopt(M_TRIM_THRESHOLD, kLargeBlock);
+#endif
+}
+
+}  // namespace quorbel
