@@ -25,10 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
+using testing::FileText;
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -106,7 +103,7 @@ TEST_F(Documents, CancelledChoosersReadAndWriteNothing) {
     EXPECT_TRUE(created_.empty());
     EXPECT_TRUE(platform_->messages.empty());
     EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1) << "only Text.TXT";
-    EXPECT_EQ(Slurp("Text.TXT"), "Title");
+    EXPECT_EQ(FileText("Text.TXT"), "Title");
 }
 
 TEST_F(Documents, SaveThenOpenBringsTheSceneAndTitleBack) {
@@ -118,7 +115,7 @@ TEST_F(Documents, SaveThenOpenBringsTheSceneAndTitleBack) {
     SaveSettings();
     ASSERT_TRUE(fs::exists("scene.qrl"));
     EXPECT_EQ(fs::file_size("scene.qrl"), 1728u);
-    EXPECT_EQ(Slurp("Text.TXT"), "Round Trip");
+    EXPECT_EQ(FileText("Text.TXT"), "Round Trip");
     EXPECT_TRUE(LeftoverTemporaries().empty());
 
     scene = SceneState{};
@@ -252,7 +249,7 @@ TEST_F(Documents, FailedSaveLeavesThePreviousFilesByteIdentical) {
         chmod(".", 0777);
         chmod("scene.qrl", 0666);
         chmod("Text.TXT", 0666);
-        const std::string before = Slurp("scene.qrl");
+        const std::string before = FileText("scene.qrl");
         c.arrange();
         scene.particleCount = 1;
         scene.titleText.Assign("New title");
@@ -270,10 +267,10 @@ TEST_F(Documents, FailedSaveLeavesThePreviousFilesByteIdentical) {
         chmod(".", 0755);
         EXPECT_EQ(outcome, 0) << "1: reported success, 2: nothing on stderr, 3: no message, 90: cannot drop root";
         if (fs::is_regular_file("scene.qrl")) {
-            EXPECT_TRUE(Slurp("scene.qrl") == before) << "the settings file changed";
+            EXPECT_TRUE(FileText("scene.qrl") == before) << "the settings file changed";
         }
         if (fs::is_regular_file("Text.TXT")) {
-            EXPECT_EQ(Slurp("Text.TXT"), "Old title");
+            EXPECT_EQ(FileText("Text.TXT"), "Old title");
         }
         EXPECT_TRUE(LeftoverTemporaries().empty());
         fs::remove_all("scene.qrl");
@@ -293,7 +290,7 @@ TEST_F(Documents, SaveReplacesThroughALinkAndNeverUnderTheTitlesName) {
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveSettingsFile("Text.TXT"));
     ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(Slurp("Text.TXT"), "Title");
+    EXPECT_EQ(FileText("Text.TXT"), "Title");
     EXPECT_EQ(platform_->messages.size(), 1u);
 }
 

@@ -42,15 +42,7 @@ protected:
     // Runs in the scratch folder with the program's pictures linked in, away
     // from the start-up scene the source folder holds.
     void SetUp() override { testing::LinkDefaultPictures(); }
-    std::string Out(const std::string& name) const { return output_.path() + "/" + name; }
-    std::vector<std::string> FilesWritten() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(output_.path()))
-            if (entry.path().filename() != "Data" && entry.path().filename() != "gfx")
-                names.push_back(entry.path().filename());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::string Out(const std::string& name) const { return output_.File(name); }
     testing::TempDirectory output_;
 };
 
@@ -267,7 +259,7 @@ TEST_F(HeadlessFormats, PictureSequenceReplacesAnOlderLongerOneAndKeepsOtherFile
     const std::vector<std::string> expected = {"100% title_00001.png", "100% title_00002.png",
                                                "100% title_00003.png", "100% title_00009.png",
                                                "100% title_final.png"};
-    EXPECT_EQ(FilesWritten(), expected);
+    EXPECT_EQ(output_.Names(), expected);
     const auto probe = testing::Probe(SequencePattern(name));
     ASSERT_TRUE(probe.ok) << probe.error;
     EXPECT_EQ(probe.frames, 3);
@@ -275,7 +267,7 @@ TEST_F(HeadlessFormats, PictureSequenceReplacesAnOlderLongerOneAndKeepsOtherFile
     const auto nowhere = RunQuorbel("--record " + Quoted(Out("missing/take.png")) + " --frames 2 --size 64x48");
     EXPECT_EQ(nowhere.exitCode, 1);
     EXPECT_NE(nowhere.err.find("Check filename " + Out("missing/take.png") + "."), std::string::npos) << nowhere.err;
-    EXPECT_EQ(FilesWritten(), expected);
+    EXPECT_EQ(output_.Names(), expected);
 }
 
 // ----- refused before anything is written --------------------------------------------
@@ -305,7 +297,7 @@ TEST_F(HeadlessFormats, RequestsThatCannotBeRecordedAreRefusedWithTheWayOut) {
         EXPECT_EQ(run.exitCode, 2) << c.arguments << "\n" << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << "\n" << run.err;
     }
-    EXPECT_TRUE(FilesWritten().empty());
+    EXPECT_TRUE(output_.Names().empty());
 }
 
 TEST_F(HeadlessFormats, CodecListNamesTheFormatsThatKeepTransparency) {
