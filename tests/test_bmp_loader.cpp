@@ -16,6 +16,7 @@
 #include "imaging/picture_report.h"
 #include "platform/scripted_platform.h"
 #include "support/bmp_oracle.h"
+#include "support/process.h"
 
 namespace quorbel {
 namespace {
@@ -360,8 +361,8 @@ protected:
 
     testing::ScratchFolder folder_;
     const fs::path source_ = folder_.path() / "source", output_ = folder_.path() / "out.bmp";
-    const std::string in_ = testing::ShellQuote(source_.string()),
-                      out_ = testing::ShellQuote(output_.string());
+    const std::string in_ = testing::Quoted(source_.string()),
+                      out_ = testing::Quoted(output_.string());
 };
 
 // The Python script is in double quotes; the shell-quoted paths inside it

@@ -32,7 +32,6 @@ HeadlessEngine* FreshScene() {
 }
 
 std::string SourceDir() { return QUORBEL_SOURCE_DIR; }
-std::string TestDataDir() { return QUORBEL_TESTDATA_DIR; }
 
 TempDirectory::TempDirectory() {
     previous_ = std::filesystem::current_path().string();

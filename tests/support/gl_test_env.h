@@ -22,9 +22,8 @@ HeadlessEngine* Engine(int width = 720, int height = 480);
 // (null without OpenGL).
 HeadlessEngine* FreshScene();
 
-// Source folder (Data/ and gfx/ live there) and the shared test data.
+// Source folder (Data/ and gfx/ live there).
 std::string SourceDir();
-std::string TestDataDir();
 
 // Runs the test body in a fresh temporary folder (the current directory is
 // restored afterwards), so a settings.qrl of one test never leaks into another.

@@ -1,24 +1,15 @@
 #include "support/process.h"
 
+#include "support/gl_test_env.h"
+
 #include <png.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace quorbel::testing {
-
-namespace {
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-}  // namespace
 
 CommandResult RunCommand(const std::string& command) {
     char outPath[] = "/tmp/quorbel-out-XXXXXX";
@@ -30,15 +21,19 @@ CommandResult RunCommand(const std::string& command) {
     int status = std::system(full.c_str());
     CommandResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = Slurp(outPath);
-    result.err = Slurp(errPath);
+    result.out = FileText(outPath);
+    result.err = FileText(errPath);
     unlink(outPath);
     unlink(errPath);
     return result;
 }
 
-CommandResult RunQuorbel(const std::string& arguments) {
-    return RunCommand(std::string("'") + QUORBEL_BINARY + "' " + arguments);
+CommandResult RunQuorbel(const std::string& arguments) { return RunCommand(Quoted(QUORBEL_BINARY) + " " + arguments); }
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
 }
 
 bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgb) {

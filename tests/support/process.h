@@ -17,6 +17,8 @@ struct CommandResult {
 CommandResult RunCommand(const std::string& command);
 // Runs the built quorbel with the given arguments (already shell-quoted).
 CommandResult RunQuorbel(const std::string& arguments);
+// Quotes a path (or any text) for the shell.
+std::string Quoted(const std::string& text);
 
 // Reads an 8-bit RGB PNG (top row first). False when it cannot.
 bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgb);
