@@ -119,17 +119,13 @@ TEST_F(PanelSliders, CreationPushesStoredValuesIntoSliders) {
     const Push pushes[] = {
         {PanelKind::Fire, "fireDirYSaved", "5", 1124, 50},
         {PanelKind::Fire, "fireGreenSaved", "0", 1135, 30},
-        {PanelKind::Particles, "gravityY", "-15", 1038, 0},
         {PanelKind::Particles, "gravityX", "2", 1039, 51},
         {PanelKind::Text, "textSpinSpeedXSaved", "3", 1015, 65},
         {PanelKind::Text, "textZoomSpeedSaved", "4", 1019, 44},
         {PanelKind::Text, "textZoomSpeedSaved", "40", 1019, 100},
-        {PanelKind::Blur, "extrudeLeftSaved", "5", 1153, 45},
         {PanelKind::Blur, "blurDensitySaved", "120", 1182, 60},
         {PanelKind::Blur, "blurBackGreenSaved", "1e30", 1179, 100},
         {PanelKind::Stars, "starTiltSaved", "200", 1092, 50},
-        {PanelKind::Stars, "starZoomStartSaved", "-20", 1095, 30},
-        {PanelKind::Tiles, "tile2ZoomSaved", "-40", 1122, 60},
         {PanelKind::Tiles, "tile1PanLeftSpeedSaved", "-3", 1028, 0},
         {PanelKind::Tunnel, "tunnelTwistPos", "7", 1037, 7},
     };
