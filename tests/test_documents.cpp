@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,6 +17,7 @@
 #include "scene/scene_state.h"
 #include "settings/settings_record.h"
 #include "support/gl_test_env.h"
+#include "support/process.h"
 
 namespace quorbel {
 namespace {
@@ -188,19 +187,6 @@ TEST_F(Documents, OpenFailuresChangeNothingAndSaySo) {
     }
 }
 
-// Runs `body` in a child process, as an unprivileged user when the tests run
-// as root: root writes into read-only folders and files regardless.
-int RunUnprivileged(const std::function<int()>& body) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(90);
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(Documents, FailedSaveLeavesThePreviousFilesByteIdentical) {
     // Each case starts from a folder and files that anyone may write, then
     // takes away exactly one thing.
@@ -236,19 +222,19 @@ TEST_F(Documents, FailedSaveLeavesThePreviousFilesByteIdentical) {
         c.arrange();
         scene.particleCount = 1;
         scene.titleText.Assign("New title");
-        const int outcome = RunUnprivileged([this] {
+        const std::string trouble = testing::InUnprivilegedChild([this]() -> std::string {
             ::testing::internal::CaptureStderr();
             const bool saved = SaveSettingsFile("scene.qrl");
             const std::string errors = ::testing::internal::GetCapturedStderr();
-            if (saved) return 1;
-            if (errors.find("\nOpen failed! ") == std::string::npos) return 2;
+            if (saved) return "reported success";
+            if (errors.find("\nOpen failed! ") == std::string::npos) return "nothing on stderr";
             if (platform_->messages.size() != 1 ||
                 platform_->messages[0].text.find("previous files are unchanged") == std::string::npos)
-                return 3;
-            return 0;
+                return "no message";
+            return "";
         });
         chmod(".", 0755);
-        EXPECT_EQ(outcome, 0) << "1: reported success, 2: nothing on stderr, 3: no message, 90: cannot drop root";
+        EXPECT_EQ(trouble, "");
         if (fs::is_regular_file("scene.qrl")) {
             EXPECT_TRUE(FileText("scene.qrl") == before) << "the settings file changed";
         }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/bmp_oracle.h"
 #include "support/gl_test_env.h"
 #include "support/process.h"
 #include "support/video_probe.h"
@@ -172,12 +173,6 @@ protected:
     std::vector<std::vector<std::uint8_t>> plain_;
 };
 
-int LargestDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
-    int worst = 0;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) worst = std::max(worst, std::abs(a[i] - b[i]));
-    return a.size() == b.size() ? worst : 256;
-}
-
 int Brightest(const std::vector<std::uint8_t>& rgb, std::size_t pixel) {
     return std::max({rgb[pixel * 3], rgb[pixel * 3 + 1], rgb[pixel * 3 + 2]});
 }
@@ -192,7 +187,8 @@ TEST_F(Overlay, TitleOverBlackIsThePlainRenderAndOverGreyKeepsItsFaces) {
         Record(kMovingScene, name, std::string(name).ends_with(".mov") ? "qtrle" : "png");
         const auto overBlack = Over("black", name);
         ASSERT_EQ(overBlack.size(), plain_.size());
-        for (std::size_t f = 0; f < plain_.size(); ++f) EXPECT_LE(LargestDifference(overBlack[f], plain_[f]), 2);
+        for (std::size_t f = 0; f < plain_.size(); ++f)
+            EXPECT_LE(testing::MaxChannelDifference(overBlack[f], plain_[f]), 2);
         const auto overGrey = Over("0x808080", name);
         ASSERT_EQ(overGrey.size(), plain_.size());
         const auto& grey = overGrey.back();
@@ -226,7 +222,7 @@ TEST_F(Overlay, GlowsBrightenGreyInTheirOwnColour) {
     Record(" --set textHidden=2 --set particlesShown=2 --set fireShown=2", "glow.mov", "qtrle");
     const auto overBlack = Over("black", "glow.mov");
     ASSERT_EQ(overBlack.size(), plain_.size());
-    EXPECT_LE(LargestDifference(overBlack.back(), plain_.back()), 2);
+    EXPECT_LE(testing::MaxChannelDifference(overBlack.back(), plain_.back()), 2);
     const auto overGrey = Over("0x808080", "glow.mov");
     ASSERT_EQ(overGrey.size(), plain_.size());
     const auto& grey = overGrey.back();
