@@ -73,14 +73,34 @@ TEST_F(LayerPanels, TileResetShowsBothLayersAndRestartsTheDrift) {
     EXPECT_EQ(scene.tile1RotDir, 2);
 }
 
-TEST_F(LayerPanels, TileTintAndTextureChoosers) {
+// Every tint button switches its tint on, chosen or cancelled; only a
+// chosen colour replaces the one there was.
+TEST_F(LayerPanels, TintButtonsSwitchTheTintOnAndCancellingKeepsTheColour) {
+    const struct {
+        PanelKind kind;
+        int id;
+        std::int32_t SceneState::*on;
+        std::uint32_t SceneState::*colour;
+    } buttons[] = {{PanelKind::Tiles, 1080, &SceneState::tile1TintOn, &SceneState::tile1Tint},
+                   {PanelKind::Tiles, 1111, &SceneState::tile2TintOn, &SceneState::tile2Tint},
+                   {PanelKind::Tunnel, 1078, &SceneState::tunnelColourOn, &SceneState::tunnelColour}};
+    for (const auto& button : buttons) {
+        SCOPED_TRACE(button.id);
+        PanelModel& panel = CreatePanel(button.kind);
+        scene.*button.on = 0, scene.*button.colour = 0x123456u;
+        panel.Click(button.id);
+        EXPECT_EQ(scene.*button.on, 2);
+        EXPECT_EQ(scene.*button.colour, 0x123456u);
+        platform_->colourAnswers.push_back(0x00FF00u);
+        panel.Click(button.id);
+        EXPECT_EQ(scene.*button.colour, 0x00FF00u);
+    }
+}
+
+TEST_F(LayerPanels, CancelledTileTextureChooserStillUsesTheSlot) {
     PanelModel& panel = CreatePanel(PanelKind::Tiles);
-    platform_->colourAnswers.push_back(0x0000FFu);
-    panel.Click(1111);
-    EXPECT_EQ(scene.tile2TintOn, 2);
-    EXPECT_EQ(scene.tile2Tint, 0x0000FFu);
     scene.tile1TexFallback = 2;
-    panel.Click(1010);  // cancelled
+    panel.Click(1010);
     EXPECT_EQ(scene.tile1CustomTex, 2);
     EXPECT_EQ(scene.tile1TexFallback, 0);
 }

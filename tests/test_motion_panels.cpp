@@ -202,16 +202,9 @@ TEST_F(MotionPanels, TunnelResetDefaultsFlowsSlowlyWithTheSliderAtStop) {
     EXPECT_FALSE(panel.IsChecked(1009));
 }
 
-TEST_F(MotionPanels, TunnelTintAndTextureChoosersCancelled) {
+// A texture already in use is kept when the chooser is cancelled.
+TEST_F(MotionPanels, CancelledTunnelTextureChooserKeepsATextureInUse) {
     PanelModel& panel = CreatePanel(PanelKind::Tunnel);
-    scene.tunnelColour = 0x123456;
-    panel.Click(1078);
-    EXPECT_EQ(scene.tunnelColourOn, 2) << "the tint stays on";
-    EXPECT_EQ(scene.tunnelColour, 0x123456u);
-    platform_->colourAnswers.push_back(0x00FF00u);
-    panel.Click(1078);
-    EXPECT_EQ(scene.tunnelColour, 0x00FF00u);
-    // A texture already in use is kept when the chooser is cancelled.
     scene.tunnelCustomTex = 2;
     panel.Click(1010);
     EXPECT_EQ(scene.tunnelTexFallback, 0);

@@ -63,6 +63,9 @@ TEST_F(SettingsRecord, HandMadeFileWhereFieldIHoldsILoadsIntoRowI) {
         EXPECT_EQ(LoadedWord(field, state), field.index) << field.name;
     EXPECT_EQ(state.particleCount, 26);
     EXPECT_EQ(state.textPosZ, 5.0f);
+    EXPECT_EQ(state.motionButtonPresses, 194);
+    EXPECT_EQ(state.motionBlurOn, 195);
+    EXPECT_EQ(state.blurDensitySaved, 215);
     EXPECT_EQ(std::bit_cast<std::uint32_t>(state.clearRed), 150u) << "float32 fields keep their bits";
 }
 
