@@ -24,8 +24,8 @@ struct SliderRow {
 constexpr SliderRow kRows[] = {
     // One row for each way a position maps; the rows that only copy the
     // position are represented by one per panel.
-    // Text: spin -10..10 in whole steps, the zoom range around the text's z.
-    {PanelKind::Text, 1014, "textSpinSpeedY", {-10, 0, 10}, "textSpinSpeedYSaved", {-10, 0, 10}},
+    // Text (the spin sliders have a test of their own): the zoom range
+    // around the text's z.
     {PanelKind::Text, 1025, "textPanLeftSpeed", {0, 50, 100}, "textPanLeftSpeedSaved", {0, 50, 100}},
     {PanelKind::Text, 1076, "textPosZ", {-65, -15, 35}, "textZoomStartSaved", {-50, 0, 50}},
     {PanelKind::Text, 1076, "textZoomStart", {-65, -15, 35}, nullptr, {}},
