@@ -13,7 +13,7 @@
 #include "effects/fire.h"
 #include "platform/scripted_platform.h"
 #include "scene/scene_state.h"
-#include "support/gl_test_env.h"
+#include "effect_gl_helpers.h"
 
 namespace quorbel {
 namespace {
@@ -21,22 +21,14 @@ namespace {
 using testing::PixelAt;
 using Texels = std::vector<std::uint8_t>;
 
-class Blur : public ::testing::Test {
+class Blur : public testing::EffectTest {
 protected:
     void SetUp() override {
-        engine_ = testing::FreshScene();
-        ASSERT_NE(engine_, nullptr);
+        EffectTest::SetUp();
         CreateFireSystem();
-        scene.startupStage = 2;
-        scene.textHidden = 2;
         platform_->nowMs = 10000;
-        while (glGetError() != GL_NO_ERROR) {
-        }
     }
-    Texels Frame(int frames = 1) {
-        engine_->RenderFrames(frames);
-        return engine_->ReadPixels();
-    }
+    Texels Frame(int frames = 1) { return Capture(frames); }
     // A bright fire in the middle of the view; with the radial blur on, it
     // is drawn only into the blur.
     void RadialFire(bool on) {
@@ -66,7 +58,6 @@ protected:
         return texels;
     }
     static int TexelRed(const Texels& texels, int x, int y) { return texels[(y * kMotionTextureSize + x) * 3]; }
-    HeadlessEngine* engine_ = nullptr;
     ScopedScriptedPlatform platform_;
 };
 

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "imaging/picture_report.h"
 #include "platform/scripted_platform.h"
 #include "support/bmp_oracle.h"
+#include "support/process.h"
 
 namespace quorbel {
 namespace {
@@ -223,37 +222,13 @@ TEST(BmpFiles, EachUnusableFileIsNamedWithItsReason) {
     for (const auto& [file, message] : cases) EXPECT_EQ(Load(file).second, message);
 }
 
-// Run as root, permissions stop nobody; the check then runs in a child that
-// has given root up.
-std::string MessageForUnreadableFile(const fs::path& file) {
-    if (::geteuid() != 0) return Load(file).second;
-    int out[2];
-    if (::pipe(out) != 0) return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(out[0]);
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(1);
-        const std::string shown = Load(file).second;
-        const bool written = ::write(out[1], shown.data(), shown.size()) == ssize_t(shown.size());
-        ::_exit(written ? 0 : 1);
-    }
-    ::close(out[1]);
-    std::string shown;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) shown.append(buffer, std::size_t(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return shown;
-}
-
 TEST(BmpFiles, UnreadableFileSaysPermissionDenied) {
     testing::ScratchFolder folder;
     const fs::path file = folder.path() / "locked.bmp";
     testing::WriteFileBytes(file, BuildDib({.pixels = {0, 0, 255, 0}}));
     fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
     fs::permissions(file, fs::perms::none);
-    EXPECT_EQ(MessageForUnreadableFile(file), OpenFailure(file, "Permission denied."));
+    EXPECT_EQ(testing::InUnprivilegedChild([&] { return Load(file).second; }), OpenFailure(file, "Permission denied."));
 }
 
 // A program's own pictures are asked for again and again; one broken file
@@ -360,8 +335,8 @@ protected:
 
     testing::ScratchFolder folder_;
     const fs::path source_ = folder_.path() / "source", output_ = folder_.path() / "out.bmp";
-    const std::string in_ = testing::ShellQuote(source_.string()),
-                      out_ = testing::ShellQuote(output_.string());
+    const std::string in_ = testing::Quoted(source_.string()),
+                      out_ = testing::Quoted(output_.string());
 };
 
 // The Python script is in double quotes; the shell-quoted paths inside it

@@ -222,14 +222,6 @@ TEST_F(Commands, FireAimsTheKeysOnEveryPressButCountsOnlyWhenOpening) {
     EXPECT_EQ(scene.keyTarget, 7);
 }
 
-TEST_F(Commands, BlurEditTouchesNoEffect) {
-    SceneState before = scene;
-    Press(kEditBlur);
-    EXPECT_EQ(scene.keyTarget, before.keyTarget);
-    EXPECT_EQ(scene.textToggleCount, before.textToggleCount);
-    EXPECT_TRUE(platform->menuChecks.empty());
-}
-
 // ----- the others ------------------------------------------------------------
 
 TEST_F(Commands, PlayAndPause) {
@@ -294,12 +286,6 @@ TEST_F(Commands, HooksAreReachedAndInertCommandsDoNothing) {
     EXPECT_EQ(scene.paused, before.paused);
     EXPECT_TRUE(platform->messages.empty());
     EXPECT_FALSE(ExecuteCommand(12345));
-}
-
-TEST_F(Commands, EveryCommandFirstAsksForTheViewContext) {
-    Press(kPlay);
-    Press(kEditText);
-    EXPECT_EQ(platform->viewContextRequests, 2);
 }
 
 TEST_F(Commands, OnlinePagesOpenOurOwnDocuments) {

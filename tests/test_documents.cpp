@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,16 +17,14 @@
 #include "scene/scene_state.h"
 #include "settings/settings_record.h"
 #include "support/gl_test_env.h"
+#include "support/process.h"
 
 namespace quorbel {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
+using testing::FileText;
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -71,24 +67,6 @@ protected:
     std::vector<std::pair<UsedPanel, bool>> created_;
 };
 
-TEST_F(Documents, ChoosersAskAsTheProgramAlwaysHas) {
-    OpenSettings();
-    SaveSettings();
-    ASSERT_EQ(platform_->fileRequests.size(), 2u);
-    const FileRequest& open = platform_->fileRequests[0];
-    const FileRequest& save = platform_->fileRequests[1];
-    EXPECT_EQ(open.title, "Find a data file");
-    EXPECT_EQ(save.title, "Find a data file");
-    ASSERT_EQ(open.filters.size(), 2u);
-    EXPECT_EQ(open.filters[0].description, "Graphics Data Files (*.*)");
-    EXPECT_EQ(open.filters[1].description, "All Files");
-    ASSERT_EQ(save.filters.size(), 2u);
-    EXPECT_EQ(save.filters[0].description, "Graphics Data Files (*.qrl)");
-    EXPECT_EQ(save.filters[0].pattern, "*.*");
-    EXPECT_EQ(save.defaultExtension, "qrl");
-    EXPECT_TRUE(open.initialName.empty() && save.initialName.empty());
-}
-
 TEST_F(Documents, CancelledChoosersReadAndWriteNothing) {
     WriteFile("Text.TXT", "Title");
     scene.particleCount = 123;
@@ -106,7 +84,7 @@ TEST_F(Documents, CancelledChoosersReadAndWriteNothing) {
     EXPECT_TRUE(created_.empty());
     EXPECT_TRUE(platform_->messages.empty());
     EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1) << "only Text.TXT";
-    EXPECT_EQ(Slurp("Text.TXT"), "Title");
+    EXPECT_EQ(FileText("Text.TXT"), "Title");
 }
 
 TEST_F(Documents, SaveThenOpenBringsTheSceneAndTitleBack) {
@@ -116,9 +94,10 @@ TEST_F(Documents, SaveThenOpenBringsTheSceneAndTitleBack) {
     scene.textPosZ = -12.5f;
     platform_->saveAnswers.push_back("scene");  // no extension: ".qrl" is added
     SaveSettings();
+    EXPECT_EQ(platform_->fileRequests.at(0).defaultExtension, "qrl");
     ASSERT_TRUE(fs::exists("scene.qrl"));
     EXPECT_EQ(fs::file_size("scene.qrl"), 1728u);
-    EXPECT_EQ(Slurp("Text.TXT"), "Round Trip");
+    EXPECT_EQ(FileText("Text.TXT"), "Round Trip");
     EXPECT_TRUE(LeftoverTemporaries().empty());
 
     scene = SceneState{};
@@ -208,19 +187,6 @@ TEST_F(Documents, OpenFailuresChangeNothingAndSaySo) {
     }
 }
 
-// Runs `body` in a child process, as an unprivileged user when the tests run
-// as root: root writes into read-only folders and files regardless.
-int RunUnprivileged(const std::function<int()>& body) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(90);
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(Documents, FailedSaveLeavesThePreviousFilesByteIdentical) {
     // Each case starts from a folder and files that anyone may write, then
     // takes away exactly one thing.
@@ -252,28 +218,28 @@ TEST_F(Documents, FailedSaveLeavesThePreviousFilesByteIdentical) {
         chmod(".", 0777);
         chmod("scene.qrl", 0666);
         chmod("Text.TXT", 0666);
-        const std::string before = Slurp("scene.qrl");
+        const std::string before = FileText("scene.qrl");
         c.arrange();
         scene.particleCount = 1;
         scene.titleText.Assign("New title");
-        const int outcome = RunUnprivileged([this] {
+        const std::string trouble = testing::InUnprivilegedChild([this]() -> std::string {
             ::testing::internal::CaptureStderr();
             const bool saved = SaveSettingsFile("scene.qrl");
             const std::string errors = ::testing::internal::GetCapturedStderr();
-            if (saved) return 1;
-            if (errors.find("\nOpen failed! ") == std::string::npos) return 2;
+            if (saved) return "reported success";
+            if (errors.find("\nOpen failed! ") == std::string::npos) return "nothing on stderr";
             if (platform_->messages.size() != 1 ||
                 platform_->messages[0].text.find("previous files are unchanged") == std::string::npos)
-                return 3;
-            return 0;
+                return "no message";
+            return "";
         });
         chmod(".", 0755);
-        EXPECT_EQ(outcome, 0) << "1: reported success, 2: nothing on stderr, 3: no message, 90: cannot drop root";
+        EXPECT_EQ(trouble, "");
         if (fs::is_regular_file("scene.qrl")) {
-            EXPECT_TRUE(Slurp("scene.qrl") == before) << "the settings file changed";
+            EXPECT_TRUE(FileText("scene.qrl") == before) << "the settings file changed";
         }
         if (fs::is_regular_file("Text.TXT")) {
-            EXPECT_EQ(Slurp("Text.TXT"), "Old title");
+            EXPECT_EQ(FileText("Text.TXT"), "Old title");
         }
         EXPECT_TRUE(LeftoverTemporaries().empty());
         fs::remove_all("scene.qrl");
@@ -293,7 +259,7 @@ TEST_F(Documents, SaveReplacesThroughALinkAndNeverUnderTheTitlesName) {
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveSettingsFile("Text.TXT"));
     ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(Slurp("Text.TXT"), "Title");
+    EXPECT_EQ(FileText("Text.TXT"), "Title");
     EXPECT_EQ(platform_->messages.size(), 1u);
 }
 

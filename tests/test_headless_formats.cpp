@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/bmp_oracle.h"
 #include "support/gl_test_env.h"
 #include "support/process.h"
 #include "support/video_probe.h"
@@ -42,15 +43,7 @@ protected:
     // Runs in the scratch folder with the program's pictures linked in, away
     // from the start-up scene the source folder holds.
     void SetUp() override { testing::LinkDefaultPictures(); }
-    std::string Out(const std::string& name) const { return output_.path() + "/" + name; }
-    std::vector<std::string> FilesWritten() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(output_.path()))
-            if (entry.path().filename() != "Data" && entry.path().filename() != "gfx")
-                names.push_back(entry.path().filename());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::string Out(const std::string& name) const { return output_.File(name); }
     testing::TempDirectory output_;
 };
 
@@ -180,12 +173,6 @@ protected:
     std::vector<std::vector<std::uint8_t>> plain_;
 };
 
-int LargestDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
-    int worst = 0;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) worst = std::max(worst, std::abs(a[i] - b[i]));
-    return a.size() == b.size() ? worst : 256;
-}
-
 int Brightest(const std::vector<std::uint8_t>& rgb, std::size_t pixel) {
     return std::max({rgb[pixel * 3], rgb[pixel * 3 + 1], rgb[pixel * 3 + 2]});
 }
@@ -200,7 +187,8 @@ TEST_F(Overlay, TitleOverBlackIsThePlainRenderAndOverGreyKeepsItsFaces) {
         Record(kMovingScene, name, std::string(name).ends_with(".mov") ? "qtrle" : "png");
         const auto overBlack = Over("black", name);
         ASSERT_EQ(overBlack.size(), plain_.size());
-        for (std::size_t f = 0; f < plain_.size(); ++f) EXPECT_LE(LargestDifference(overBlack[f], plain_[f]), 2);
+        for (std::size_t f = 0; f < plain_.size(); ++f)
+            EXPECT_LE(testing::MaxChannelDifference(overBlack[f], plain_[f]), 2);
         const auto overGrey = Over("0x808080", name);
         ASSERT_EQ(overGrey.size(), plain_.size());
         const auto& grey = overGrey.back();
@@ -234,7 +222,7 @@ TEST_F(Overlay, GlowsBrightenGreyInTheirOwnColour) {
     Record(" --set textHidden=2 --set particlesShown=2 --set fireShown=2", "glow.mov", "qtrle");
     const auto overBlack = Over("black", "glow.mov");
     ASSERT_EQ(overBlack.size(), plain_.size());
-    EXPECT_LE(LargestDifference(overBlack.back(), plain_.back()), 2);
+    EXPECT_LE(testing::MaxChannelDifference(overBlack.back(), plain_.back()), 2);
     const auto overGrey = Over("0x808080", "glow.mov");
     ASSERT_EQ(overGrey.size(), plain_.size());
     const auto& grey = overGrey.back();
@@ -267,7 +255,7 @@ TEST_F(HeadlessFormats, PictureSequenceReplacesAnOlderLongerOneAndKeepsOtherFile
     const std::vector<std::string> expected = {"100% title_00001.png", "100% title_00002.png",
                                                "100% title_00003.png", "100% title_00009.png",
                                                "100% title_final.png"};
-    EXPECT_EQ(FilesWritten(), expected);
+    EXPECT_EQ(output_.Names(), expected);
     const auto probe = testing::Probe(SequencePattern(name));
     ASSERT_TRUE(probe.ok) << probe.error;
     EXPECT_EQ(probe.frames, 3);
@@ -275,7 +263,7 @@ TEST_F(HeadlessFormats, PictureSequenceReplacesAnOlderLongerOneAndKeepsOtherFile
     const auto nowhere = RunQuorbel("--record " + Quoted(Out("missing/take.png")) + " --frames 2 --size 64x48");
     EXPECT_EQ(nowhere.exitCode, 1);
     EXPECT_NE(nowhere.err.find("Check filename " + Out("missing/take.png") + "."), std::string::npos) << nowhere.err;
-    EXPECT_EQ(FilesWritten(), expected);
+    EXPECT_EQ(output_.Names(), expected);
 }
 
 // ----- refused before anything is written --------------------------------------------
@@ -305,7 +293,7 @@ TEST_F(HeadlessFormats, RequestsThatCannotBeRecordedAreRefusedWithTheWayOut) {
         EXPECT_EQ(run.exitCode, 2) << c.arguments << "\n" << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << "\n" << run.err;
     }
-    EXPECT_TRUE(FilesWritten().empty());
+    EXPECT_TRUE(output_.Names().empty());
 }
 
 TEST_F(HeadlessFormats, CodecListNamesTheFormatsThatKeepTransparency) {

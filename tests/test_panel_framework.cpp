@@ -1,6 +1,5 @@
 // What all panels share: press-counter check boxes and their pairs, cycling
-// options, the close box, Enter and Escape against the open mark, number
-// fields, events the panel cannot take, and the panels' lifetime.
+// options, number fields, events the panel cannot take, and the panels' lifetime.
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -120,24 +119,6 @@ TEST_F(PanelFramework, HostileCountersStillToggle) {
     }
 }
 
-TEST_F(PanelFramework, CloseBoxClearsTheOpenMarkEnterAndEscapeDoNot) {
-    scene.firePanelOpen = 2;
-    scene.firePanelPresses = 1;
-    PanelModel& fire = CreatePanel(PanelKind::Fire);
-    fire.PressEnter();
-    EXPECT_FALSE(fire.Visible());
-    EXPECT_EQ(scene.firePanelOpen, 2);
-    fire.SetVisible(true);
-    fire.PressEscape();
-    EXPECT_FALSE(fire.Visible());
-    EXPECT_EQ(scene.firePanelOpen, 2);
-    EXPECT_EQ(scene.firePanelPresses, 1);
-    fire.SetVisible(true);
-    fire.PressCloseBox();
-    EXPECT_FALSE(fire.Visible());
-    EXPECT_EQ(scene.firePanelOpen, 0);
-    EXPECT_EQ(scene.firePanelPresses, 0);
-}
 TEST_F(PanelFramework, NumberFieldsTakeWholeNumbersOnly) {
     PanelModel& particles = CreatePanel(PanelKind::Particles);
     EXPECT_EQ(particles.FieldText(1000), "2000");

@@ -6,8 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <string>
 #include <tuple>
@@ -166,12 +164,11 @@ TEST(SeededRender, SameSeedGivesTheSameFrame) {
         auto run = testing::RunQuorbel("--seed 5 --snapshot " + png +
                                        " --frames 60 --set particlesShown=2 --set fireShown=2 --set textHidden=2");
         EXPECT_EQ(run.exitCode, 0) << run.err;
-        std::ifstream file(png, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
+        return testing::FileText(png);
     };
-    const std::string first = render(output.path() + "/a.png");
+    const std::string first = render(output.File("a.png"));
     ASSERT_FALSE(first.empty());
-    EXPECT_EQ(render(output.path() + "/b.png"), first);
+    EXPECT_EQ(render(output.File("b.png")), first);
 }
 
 }  // namespace

@@ -11,9 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -216,10 +214,6 @@ TEST(RenderPathChoice, NeedsOpenGl2AndSumsTheLayersOnLlvmpipeOnly) {
 class PathOption : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::current_path(testing::SourceDir()); }
-    static std::string Slurp(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
     testing::TempDirectory output_;
     const std::string arguments_ = " --seed 3 --frames 8 --set particlesShown=2 --snapshot ";
 };
@@ -238,7 +232,7 @@ TEST_F(PathOption, ADriverWithoutOpenGl2DrawsTheClassicPathAndSaysSo) {
     const auto chosen = testing::RunQuorbel("--path classic" + arguments_ + classic);
     ASSERT_EQ(chosen.exitCode, 0) << chosen.err;
     EXPECT_EQ(chosen.err.find("OpenGL 1.1 path"), std::string::npos) << "asked for, so nothing to report";
-    EXPECT_EQ(Slurp(old), Slurp(classic)) << "the fallback is the classic path";
+    EXPECT_EQ(testing::FileText(old), testing::FileText(classic)) << "the fallback is the classic path";
 }
 
 TEST_F(PathOption, UnknownPathIsRefused) {

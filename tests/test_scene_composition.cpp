@@ -79,18 +79,6 @@ TEST_F(SceneComposition, PauseHoldsAnimationButStillDraws) {
     for (const auto& call : recorder.calls) EXPECT_TRUE(call.paused) << call.routine;
 }
 
-TEST_F(SceneComposition, StarWarmupCoversTheFirstThousandPlayingFrames) {
-    FrameRecorder recorder;
-    scene.starWarmupFrames = 999;
-    RenderScene();
-    EXPECT_EQ(recorder.Count("StarWarmupStep"), 1);
-    EXPECT_EQ(scene.starWarmupFrames, 1000);
-    RenderScene();
-    RenderScene();
-    EXPECT_EQ(recorder.Count("StarWarmupStep"), 1);
-    EXPECT_EQ(scene.starWarmupFrames, 1001);
-}
-
 TEST_F(SceneComposition, BlurPassesAndTheirGuards) {
     scene.motionBlurOn = 2;
     FrameRecorder recorder;

@@ -75,10 +75,7 @@ protected:
         fs::create_directories(fs::path(path).parent_path());
         std::ofstream(path, std::ios::binary) << content;
     }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string Read(const std::string& path) { return testing::FileText(path); }
     std::unique_ptr<testing::TempDirectory> folder;
     std::string root, installed;
 };

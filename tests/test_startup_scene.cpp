@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,20 +14,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 TEST(StartupScene, ShippedFilesRebuildByteForByte) {
     testing::TempDirectory output;
     const auto run = testing::RunCommand("QUORBEL='" + std::string(QUORBEL_BINARY) + "' '" + testing::SourceDir() +
                                          "/tools/make_startup_scene.sh' " + output.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const char* name : {"settings.qrl", "Text.TXT"}) {
-        const std::string shipped = Slurp(fs::path(testing::SourceDir()) / name);
+        const std::string shipped = testing::FileText(testing::SourceDir() + "/" + name);
         ASSERT_FALSE(shipped.empty()) << name << " is missing from the repository";
-        EXPECT_TRUE(Slurp(name) == shipped) << name << " differs from what tools/startup_scene.txt makes; "
+        EXPECT_TRUE(testing::FileText(name) == shipped) << name << " differs from what tools/startup_scene.txt makes; "
                                             << "run tools/make_startup_scene.sh";
     }
 }

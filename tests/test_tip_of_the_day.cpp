@@ -36,16 +36,6 @@ TEST_F(TipOfTheDayTest, EachBoxShowsTheNextTipSkippingBlanksCommentsAndIndentedL
     EXPECT_EQ(NextBoxTip(), "First tip\n") << "after the last tip comes the first again";
 }
 
-TEST_F(TipOfTheDayTest, NextTipWalksTheSameFileWithinOneBox) {
-    WriteTips("A\nB\n");
-    TipOfTheDay box;
-    EXPECT_EQ(box.tipText(), "A\n");
-    box.NextTip();
-    EXPECT_EQ(box.tipText(), "B\n");
-    box.NextTip();
-    EXPECT_EQ(box.tipText(), "A\n");
-}
-
 TEST_F(TipOfTheDayTest, PositionIsStoredAsTheByteOffsetOfTheNextTip) {
     WriteTips("A\nBB\nC\n");
     NextBoxTip();

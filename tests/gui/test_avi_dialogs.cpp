@@ -45,20 +45,12 @@ auto WithModalAnswer(Open open, Answer answer) {
     return open();
 }
 
-TEST(AviPropertiesBox, ShowsItsTextsAndStartsAtZeroFrames) {
+TEST(AviPropertiesBox, StartsAtTheLastStandardAndZeroFrames) {
     AviPropertiesDialog box({kStandardPal, 123});
     EXPECT_EQ(box.windowTitle(), "AVI Properties");
-    const QStringList texts = Texts(box);
-    for (const char* text : {"Export DV AVI as:", "720 x 480 @ 30 Fps", "720 x 576 @ 25 Fps", "AVI Length",
-                             "Number of", "Frames?"})
-        EXPECT_TRUE(texts.contains(QString::fromLatin1(text))) << text;
-    EXPECT_EQ(Child<QRadioButton>(box, "control1060")->text(), "NTSC");
-    EXPECT_EQ(Child<QRadioButton>(box, "control1029")->text(), "PAL");
     EXPECT_TRUE(Child<QRadioButton>(box, "control1029")->isChecked()) << "the standard chosen last time";
     EXPECT_FALSE(Child<QRadioButton>(box, "control1060")->isChecked());
     EXPECT_EQ(Child<QLineEdit>(box, "control1000")->text(), "0");
-    EXPECT_EQ(Child<QPushButton>(box, "control1")->text(), "OK");
-    EXPECT_EQ(Child<QPushButton>(box, "control2")->text(), "Cancel");
 }
 
 TEST(AviPropertiesBox, OkGivesTheStandardClickedAndTheWholeNumberTyped) {

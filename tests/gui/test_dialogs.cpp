@@ -47,13 +47,8 @@ TEST_F(TipBox, ShowsItsTextsTheTipAndStepsThroughTheFile) {
     TipOfTheDay tips;
     TipDialog dialog(tips);
     EXPECT_EQ(dialog.windowTitle(), "Tip of the Day");
-    EXPECT_EQ(Child<QLabel>(dialog, "welcomeText")->text(),
-              "Welcome to Tip of the Day. Everytime you start\nQuorbel, you'll be greeted with a tip until you\n"
-              "Remove the check from \"show tips on Startup\"");
-    EXPECT_TRUE(Child<QWidget>(dialog, "tipHeading"));
     QLabel* tip = Child<QLabel>(dialog, "control1004");
     EXPECT_EQ(tip->text(), "First");
-    EXPECT_EQ(tip->palette().color(QPalette::Window), QColor(Qt::white));
     QPushButton* next = Child<QPushButton>(dialog, "control1002");
     EXPECT_EQ(next->text(), "&Next Tip");
     next->click();

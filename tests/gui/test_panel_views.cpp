@@ -178,6 +178,7 @@ TEST_F(PanelViews, FieldsTakeDigitsOnlyAndEightBitTitles) {
 
 TEST_F(PanelViews, CloseBoxEnterAndEscapeAgainstTheOpenMark) {
     scene.blurPanelOpen = 2;
+    scene.blurPanelPresses = 1;
     PanelView& view = Open(PanelKind::Blur);
     ASSERT_TRUE(view.isVisible());
     Key(&view, Qt::Key_Escape);
@@ -188,11 +189,13 @@ TEST_F(PanelViews, CloseBoxEnterAndEscapeAgainstTheOpenMark) {
     Key(&view, Qt::Key_Return);
     EXPECT_FALSE(view.isVisible());
     EXPECT_EQ(scene.blurPanelOpen, 2);
+    EXPECT_EQ(scene.blurPanelPresses, 1);
     view.model().SetVisible(true);
     view.close();
     EXPECT_FALSE(view.isVisible());
     EXPECT_FALSE(view.model().Visible());
     EXPECT_EQ(scene.blurPanelOpen, 0);
+    EXPECT_EQ(scene.blurPanelPresses, 0);
 }
 
 TEST_F(PanelViews, EnterPressesAFocusedButtonElseHidesThePanel) {

@@ -1,5 +1,7 @@
 #include "support/bmp_oracle.h"
 
+#include "support/process.h"
+
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -12,12 +14,6 @@
 namespace quorbel::testing {
 
 namespace fs = std::filesystem;
-
-std::string ShellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 std::string PythonWithPillow() {
     // The interpreter first on the path may be a private one without PIL.
@@ -37,7 +33,7 @@ std::optional<Bytes> RunAndCapture(const std::string& command) {
 }
 
 std::optional<Bytes> DecodeWithImageMagick(const fs::path& file) {
-    return RunAndCapture("convert " + ShellQuote(file.string()) +
+    return RunAndCapture("convert " + Quoted(file.string()) +
                          " -flip -depth 8 rgb:- 2>/dev/null");
 }
 

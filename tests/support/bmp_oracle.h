@@ -19,7 +19,6 @@ std::string PythonWithPillow();
 // Runs a shell command and returns its standard output; nothing when it
 // exits with a failure status (so "command -v x" tells whether x exists).
 std::optional<Bytes> RunAndCapture(const std::string& command);
-std::string ShellQuote(const std::string& text);
 
 // Decodes a picture with ImageMagick, bottom row first like the loader;
 // nothing when ImageMagick cannot read it.

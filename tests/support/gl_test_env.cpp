@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "scene/scene_state.h"
@@ -29,7 +32,6 @@ HeadlessEngine* FreshScene() {
 }
 
 std::string SourceDir() { return QUORBEL_SOURCE_DIR; }
-std::string TestDataDir() { return QUORBEL_TESTDATA_DIR; }
 
 TempDirectory::TempDirectory() {
     previous_ = std::filesystem::current_path().string();
@@ -45,6 +47,19 @@ TempDirectory::~TempDirectory() {
     std::error_code ignored;
     std::filesystem::current_path(previous_, ignored);
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempDirectory::Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+        if (!entry.is_symlink()) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void LinkDefaultPictures() {

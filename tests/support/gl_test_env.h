@@ -22,9 +22,8 @@ HeadlessEngine* Engine(int width = 720, int height = 480);
 // (null without OpenGL).
 HeadlessEngine* FreshScene();
 
-// Source folder (Data/ and gfx/ live there) and the shared test data.
+// Source folder (Data/ and gfx/ live there).
 std::string SourceDir();
-std::string TestDataDir();
 
 // Runs the test body in a fresh temporary folder (the current directory is
 // restored afterwards), so a settings.qrl of one test never leaks into another.
@@ -33,11 +32,18 @@ public:
     TempDirectory();
     ~TempDirectory();
     const std::string& path() const { return path_; }
+    // The full name of `name` in the folder.
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    // What the folder holds, sorted, leaving out the links to the pictures.
+    std::vector<std::string> Names() const;
 
 private:
     std::string path_;
     std::string previous_;
 };
+
+// A file's whole content; empty when it cannot be read.
+std::string FileText(const std::string& path);
 
 // Links Data/ and gfx/ of the source folder into the current folder, so the
 // program finds its pictures there without the source folder's settings.

@@ -1,24 +1,15 @@
 #include "support/process.h"
 
+#include "support/gl_test_env.h"
+
 #include <png.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace quorbel::testing {
-
-namespace {
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-}  // namespace
 
 CommandResult RunCommand(const std::string& command) {
     char outPath[] = "/tmp/quorbel-out-XXXXXX";
@@ -30,15 +21,39 @@ CommandResult RunCommand(const std::string& command) {
     int status = std::system(full.c_str());
     CommandResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = Slurp(outPath);
-    result.err = Slurp(errPath);
+    result.out = FileText(outPath);
+    result.err = FileText(errPath);
     unlink(outPath);
     unlink(errPath);
     return result;
 }
 
-CommandResult RunQuorbel(const std::string& arguments) {
-    return RunCommand(std::string("'") + QUORBEL_BINARY + "' " + arguments);
+CommandResult RunQuorbel(const std::string& arguments) { return RunCommand(Quoted(QUORBEL_BINARY) + " " + arguments); }
+
+std::string InUnprivilegedChild(const std::function<std::string()>& body) {
+    int out[2];
+    if (pipe(out) != 0) return "no pipe for the child";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(out[0]);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(1);
+        const std::string said = body();
+        _exit(write(out[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 1);
+    }
+    close(out[1]);
+    std::string said;
+    char buffer[256];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) said.append(buffer, static_cast<std::size_t>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? said : "the child could not run as nobody";
+}
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
 }
 
 bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgb) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,13 @@ struct CommandResult {
 CommandResult RunCommand(const std::string& command);
 // Runs the built quorbel with the given arguments (already shell-quoted).
 CommandResult RunQuorbel(const std::string& arguments);
+// Runs `body` in a child process, as the unprivileged user "nobody" when the
+// tests run as root (root reads and writes regardless of permissions), and
+// returns what `body` returned; a message when the child could not run it.
+std::string InUnprivilegedChild(const std::function<std::string()>& body);
+
+// Quotes a path (or any text) for the shell.
+std::string Quoted(const std::string& text);
 
 // Reads an 8-bit RGB PNG (top row first). False when it cannot.
 bool ReadPng(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgb);

@@ -43,12 +43,6 @@ bool HaveFfmpegTools() {
     return have;
 }
 
-std::string Quoted(const std::string& path) {
-    std::string quoted = "'";
-    for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 VideoProbe Probe(const std::string& path) {
     VideoProbe probe;
     // One "[STREAM]" block per stream, key=value lines inside.

@@ -46,7 +46,4 @@ std::vector<std::vector<std::uint8_t>> FfmpegFrames(const std::string& arguments
 // Pixels whose colour differs by more than `threshold` (sum over channels).
 int CountChangedPixels(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b, int threshold = 48);
 
-// Quotes a path for the shell.
-std::string Quoted(const std::string& path);
-
 }  // namespace quorbel::testing
