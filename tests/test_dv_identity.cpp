@@ -4,7 +4,9 @@
 // (tests/data/dv_references.txt, made by tools/make_dv_references.sh from
 // that commit's own build). The pixels also depend on the renderer, fonts
 // and codecs installed, so the comparison runs only where those are the ones
-// the references were made with.
+// the references were made with: elsewhere matching pixels still pass, and
+// differing ones skip with what differs, since a renderer update alone can
+// move a few pixels.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -51,26 +53,29 @@ TEST(DvIdentity, EveryDvSceneRendersAsBeforeOtherSizesWereLearnt) {
     ASSERT_GE(references.hashes.size(), 10u) << "tests/data/dv_references.txt is missing or short";
     const auto here = testing::RunCommand(testing::Quoted(SourcePath("tools/render_fingerprint.sh")));
     ASSERT_EQ(here.exitCode, 0) << here.err;
-    if (Trimmed(here.out) != references.fingerprint)
-        GTEST_SKIP() << "the references were rendered with other renderer, font or codec versions:\n  "
-                     << references.fingerprint << "\nthis machine has:\n  " << Trimmed(here.out)
-                     << "\nmake them here from the last commit before the size scaling with "
-                        "tools/make_dv_references.sh COMMIT";
+    const bool sameLibraries = Trimmed(here.out) == references.fingerprint;
     const auto run = testing::RunCommand(testing::Quoted(SourcePath("tools/dv_scene_hashes.sh")) + " " +
                                          testing::Quoted(QUORBEL_BINARY) + " " +
                                          testing::Quoted(testing::SourceDir()) + " " +
                                          testing::Quoted(SourcePath("tests/data/dv_scenes.txt")));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::istringstream lines(run.out);
-    std::string name, hash;
+    std::string name, hash, differing;
     std::size_t compared = 0;
     while (lines >> name >> hash) {
         ++compared;
         const auto expected = references.hashes.find(name);
         ASSERT_NE(expected, references.hashes.end()) << name << " has no reference: run tools/make_dv_references.sh";
-        EXPECT_EQ(hash, expected->second) << name << " renders differently at its DV size";
+        if (hash != expected->second) differing += " " + name;
     }
     EXPECT_EQ(compared, references.hashes.size());
+    if (!differing.empty() && !sameLibraries)
+        GTEST_SKIP() << "differing:" << differing
+                     << "\nbut the references were rendered with other renderer, font or codec versions:\n  "
+                     << references.fingerprint << "\nthis machine has:\n  " << Trimmed(here.out)
+                     << "\nmake them here from the last commit before the size scaling with "
+                        "tools/make_dv_references.sh COMMIT";
+    EXPECT_EQ(differing, "") << " render differently at their DV sizes";
 }
 
 }  // namespace
