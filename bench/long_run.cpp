@@ -9,6 +9,7 @@
 //
 //   nice build/bench/long_run [--frames N] [--size WxH] [--every N]
 #include <GL/gl.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -53,6 +54,7 @@ struct Options {
 struct Sample {
     long frame = 0;
     double residentMb = 0;
+    double heapMb = 0;  // malloc's blocks in use: ours and the libraries' in-process data
     int textures = 0;
     int lists = 0;
 };
@@ -112,6 +114,16 @@ int CountLive(IsName isName, GLuint next) {
     return live;
 }
 
+// What malloc has handed out and not had back, whatever the pages show.
+double HeapInUseMegabytes() {
+#if defined(__GLIBC__)
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
+#else
+    return 0.0;
+#endif
+}
+
 GLuint NextTextureName() {
     GLuint name = 0;
     glGenTextures(1, &name);
@@ -126,7 +138,7 @@ GLuint NextListName() {
 }
 
 Sample Measure(long frame) {
-    return {frame, ResidentMegabytes(), CountLive([](GLuint n) { return glIsTexture(n) == GL_TRUE; }, NextTextureName()),
+    return {frame, ResidentMegabytes(), HeapInUseMegabytes(), CountLive([](GLuint n) { return glIsTexture(n) == GL_TRUE; }, NextTextureName()),
             CountLive([](GLuint n) { return glIsList(n) == GL_TRUE; }, NextListName())};
 }
 
@@ -203,9 +215,9 @@ bool EnterDataFolder() {
 }
 
 void PrintSample(const Sample& sample, double seconds, long framesSince) {
-    std::printf("%9ld  %8.1f s  %7.1f fps  %9.2f MB  %5d textures  %5d lists\n", sample.frame, seconds,
-                seconds > 0 ? static_cast<double>(framesSince) / seconds : 0.0, sample.residentMb, sample.textures,
-                sample.lists);
+    std::printf("%9ld  %8.1f s  %7.1f fps  %9.2f MB  %9.2f MB  %5d textures  %5d lists\n", sample.frame, seconds,
+                seconds > 0 ? static_cast<double>(framesSince) / seconds : 0.0, sample.residentMb, sample.heapMb,
+                sample.textures, sample.lists);
     std::fflush(stdout);
 }
 
@@ -222,6 +234,10 @@ bool Summarise(const std::vector<Sample>& samples, long warmup, std::size_t mess
                 " last sample %+.2f MB from the first\n",
                 first->frame, low->residentMb, high->residentMb, spread, spread <= kFlatMegabytes ? "within" : "OVER",
                 kFlatMegabytes, samples.back().residentMb - first->residentMb);
+    const auto [heapLow, heapHigh] = std::minmax_element(
+        first, samples.end(), [](const Sample& a, const Sample& b) { return a.heapMb < b.heapMb; });
+    std::printf("heap in use %.2f to %.2f MB; the rest of resident memory is the renderer's code and caches\n",
+                heapLow->heapMb, heapHigh->heapMb);
     std::printf("GL textures %s, display lists %s; %zu messages shown\n", texturesConstant ? "constant" : "CHANGING",
                 listsConstant ? "constant" : "CHANGING", messages);
     return spread <= kFlatMegabytes && texturesConstant && listsConstant;
@@ -240,7 +256,7 @@ int Run(const Options& options) {
     ShowEverything();
     std::printf("%ld frames at %dx%d, every effect shown, a change every %ld frames\n\n", options.frames,
                 options.width, options.height, kChangeEvery);
-    std::printf("    frame  interval        rate     resident   GL objects\n");
+    std::printf("    frame  interval        rate     resident  heap in use  GL objects\n");
     std::vector<Sample> samples{Measure(0)};
     PrintSample(samples.back(), 0, 0);
     auto since = Clock::now();

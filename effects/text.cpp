@@ -7,6 +7,7 @@
 #include "effects/glyph_builder.h"
 #include "imaging/textures.h"
 #include "platform/platform.h"
+#include "platform/steady_memory.h"
 #include "scene/gl_setup.h"
 #include "scene/scene_state.h"
 
@@ -137,6 +138,7 @@ void BuildTextFont() {
         scene.textOutlinesBuilt = 2;
     }
     CompileGlyphLists(options);
+    ReturnFreedMemory();  // the outlines and their tessellation are gone
 }
 
 void DeleteTextFont() {

@@ -11,6 +11,7 @@
 #include "effects/particles.h"
 #include "imaging/picture_report.h"
 #include "platform/platform.h"
+#include "platform/steady_memory.h"
 #include "scene/scene_state.h"
 
 namespace quorbel {
@@ -57,7 +58,7 @@ enum class Upload { Standard, Mipmapped };
 
 // Replaces the slot's texture with a new one made from the file. The old
 // texture is deleted: nothing refers to it once the slot names the new one.
-int LoadSlot(const char* path, std::uint32_t& slot, Upload upload) {
+int LoadSlotPicture(const char* path, std::uint32_t& slot, Upload upload) {
     Picture picture = LoadImageFile(path);
     if (!picture) return 0;
     GLuint name = 0;
@@ -72,6 +73,13 @@ int LoadSlot(const char* path, std::uint32_t& slot, Upload upload) {
     DeleteTexture(slot);
     slot = name;
     return 1;
+}
+
+// The decoded picture (and the mipmaps' scratch) is freed by now.
+int LoadSlot(const char* path, std::uint32_t& slot, Upload upload) {
+    const int loaded = LoadSlotPicture(path, slot, upload);
+    ReturnFreedMemory();
+    return loaded;
 }
 
 // A file the user has just chosen is always answered, even one whose

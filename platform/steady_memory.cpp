@@ -14,4 +14,10 @@ void KeepResidentMemorySteady() {
 #endif
 }
 
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 }  // namespace quorbel

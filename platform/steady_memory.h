@@ -13,4 +13,11 @@ namespace quorbel {
 // Call once, first thing in main.
 void KeepResidentMemorySteady();
 
+// After a one-off job that made and dropped many small blocks (a picture
+// decoded and uploaded, the glyphs rebuilt): hands the pages left free
+// inside the heaps back to the system, so that resident memory shows what
+// is alive rather than where the heap last reached. It walks the heaps, a
+// millisecond or so: never per frame.
+void ReturnFreedMemory();
+
 }  // namespace quorbel
