@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/headless/headless_engine.h"
+#include "bench/scenes.h"
 #include "platform/headless_platform.h"
 #include "scene/scene_state.h"
 #include "video/avi_writer.h"
@@ -43,49 +44,8 @@ quorbel::HeadlessEngine* engine = nullptr;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-void EnterDataFolder() {
-    namespace fs = std::filesystem;
-    if (fs::exists("Data/Fire.bmp")) return;
-    std::error_code error;
-    fs::path folder = fs::canonical("/proc/self/exe", error).parent_path();
-    for (int up = 0; up < 4 && !folder.empty(); ++up, folder = folder.parent_path()) {
-        if (fs::exists(folder / "Data" / "Fire.bmp")) {
-            fs::current_path(folder, error);
-            return;
-        }
-    }
-}
-
-void FreshScene() {
-    scene = quorbel::SceneState{};
-    if (!engine->InitialiseScene()) std::fprintf(stderr, "bench_record: a start-up texture is missing\n");
-    scene.startupStage = 2;
-}
-
-void DefaultScene() {
-    FreshScene();
-    scene.particlesShown = 2;
-}
-
-void HeavyScene() {
-    FreshScene();
-    scene.particleCount = 30000;
-    scene.particlesShown = 2;
-    scene.particleSpeed = 85.0f;
-    scene.tunnelShown = 2;
-    scene.tunnelRebuildPending = 2;
-    scene.starsHidden = 0;
-    scene.starsToggleCount = 1;
-    scene.tilesShown = 2;
-    scene.fireShown = 2;
-    scene.radialBlurOn = 2;
-    scene.blurActive = 2;
-    scene.radialText = 2;
-    scene.radialParticles = 2;
-    scene.blurDensity = 100.0f;
-    scene.blurFadeAlpha = 100.0f;
-    scene.blurLayerRed = scene.blurLayerGreen = scene.blurLayerBlue = 1.0f;
-}
+void DefaultScene() { quorbel::bench::DefaultScene(*engine, "bench_record"); }
+void HeavyScene() { quorbel::bench::HeavyScene(*engine, "bench_record"); }
 
 int WarmupFrames(void (*setUp)()) { return setUp == HeavyScene ? kHeavyWarmupFrames : kWarmupFrames; }
 
@@ -252,7 +212,7 @@ bool HasFlag(int argc, char** argv, const char* name) {
 int main(int argc, char** argv) {
     const Runs light{WholeArgument(argc, argv, "--frames", 200), WholeArgument(argc, argv, "--repeats", 3)};
     const Runs heavy{WholeArgument(argc, argv, "--heavy-frames", 10), 1};
-    EnterDataFolder();
+    quorbel::bench::EnterDataFolder();
     std::string error;
     std::unique_ptr<quorbel::HeadlessEngine> owner = quorbel::HeadlessEngine::Create(kWidth, kHeight, error);
     if (!owner) {

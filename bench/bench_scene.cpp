@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "app/headless/headless_engine.h"
+#include "bench/scenes.h"
 #include "effects/blur.h"
 #include "effects/particles.h"
 #include "scene/frame_trace.h"
@@ -60,51 +61,8 @@ double ProcessSeconds() {
 
 double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// The program reads Data/ and gfx/ from the current folder: use the current
-// one when it has them, else the source tree above the build folder.
-void EnterDataFolder() {
-    namespace fs = std::filesystem;
-    if (fs::exists("Data/Fire.bmp")) return;
-    std::error_code error;
-    fs::path folder = fs::canonical("/proc/self/exe", error).parent_path();
-    for (int up = 0; up < 4 && !folder.empty(); ++up, folder = folder.parent_path()) {
-        if (fs::exists(folder / "Data" / "Fire.bmp")) {
-            fs::current_path(folder, error);
-            return;
-        }
-    }
-}
-
-void FreshScene() {
-    scene = quorbel::SceneState{};
-    if (!engine->InitialiseScene()) std::fprintf(stderr, "bench_scene: a start-up texture is missing\n");
-    scene.startupStage = 2;  // no settings file: only the frame itself
-}
-
-void DefaultScene() {
-    FreshScene();
-    scene.particlesShown = 2;  // what the program shows after start-up, plus the particles
-}
-
-void HeavyScene() {
-    FreshScene();
-    scene.particleCount = 30000;
-    scene.particlesShown = 2;
-    scene.particleSpeed = 85.0f;
-    scene.tunnelShown = 2;
-    scene.tunnelRebuildPending = 2;
-    scene.starsHidden = 0;
-    scene.starsToggleCount = 1;
-    scene.tilesShown = 2;
-    scene.fireShown = 2;
-    scene.radialBlurOn = 2;
-    scene.blurActive = 2;
-    scene.radialText = 2;
-    scene.radialParticles = 2;
-    scene.blurDensity = 100.0f;  // 125 layers
-    scene.blurFadeAlpha = 100.0f;
-    scene.blurLayerRed = scene.blurLayerGreen = scene.blurLayerBlue = 1.0f;
-}
+void DefaultScene() { quorbel::bench::DefaultScene(*engine, "bench_scene"); }
+void HeavyScene() { quorbel::bench::HeavyScene(*engine, "bench_scene"); }
 
 int WarmupFrames(void (*setUp)()) { return setUp == HeavyScene ? kHeavyWarmupFrames : kWarmupFrames; }
 
@@ -315,7 +273,7 @@ BENCHMARK(BM_ParticlePass)
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    EnterDataFolder();
+    quorbel::bench::EnterDataFolder();
     std::string error;
     std::unique_ptr<quorbel::HeadlessEngine> owner = quorbel::HeadlessEngine::Create(kWidth, kHeight, error);
     if (!owner) {

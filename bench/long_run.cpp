@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "app/headless/headless_engine.h"
+#include "bench/scenes.h"
 #include "effects/text.h"
 #include "imaging/textures.h"
 #include "platform/scripted_platform.h"
@@ -198,21 +199,6 @@ void ChangeScene(long frame, quorbel::ScriptedPlatform& platform) {
 
 // ----- the run -----------------------------------------------------------------
 
-// The program reads Data/ and gfx/ from the current folder: use this one when
-// it has them, else the source folder above the build folder.
-bool EnterDataFolder() {
-    namespace fs = std::filesystem;
-    if (fs::exists("Data/Fire.bmp")) return true;
-    std::error_code error;
-    fs::path folder = fs::canonical("/proc/self/exe", error).parent_path();
-    for (int up = 0; up < 4 && !folder.empty(); ++up, folder = folder.parent_path()) {
-        if (fs::exists(folder / "Data" / "Fire.bmp")) {
-            fs::current_path(folder, error);
-            return !error;
-        }
-    }
-    return false;
-}
 
 void PrintSample(const Sample& sample, double seconds, long framesSince) {
     std::printf("%9ld  %8.1f s  %7.1f fps  %9.2f MB  %9.2f MB  %5d textures  %5d lists\n", sample.frame, seconds,
@@ -283,7 +269,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: long_run [--frames N] [--size WIDTHxHEIGHT] [--every N]\n");
         return 2;
     }
-    if (!EnterDataFolder()) {
+    if (!quorbel::bench::EnterDataFolder()) {
         std::fprintf(stderr, "long_run: Data/ and gfx/ not found; run it from the repository folder\n");
         return 2;
     }
