@@ -171,7 +171,9 @@ int EncodedStream::OpenConverter(const Settings& settings) {
     const bool planarTarget = target == AV_PIX_FMT_YUV422P || target == AV_PIX_FMT_YUV420P;
     if (planarTarget && settings.fourBytesPerPixel && !settings.alpha && PlanarConversionFits(width_, height_)) {
         planar_ = true;
-        planarLayout_ = {target == AV_PIX_FMT_YUV420P, settings.encoder->fullRange, tagsColour_};
+        // The same weights as the library's converter is given below.
+        const bool fullRange = settings.encoder->fullRange;
+        planarLayout_ = {target == AV_PIX_FMT_YUV420P, fullRange, tagsColour_ && !fullRange};
         return 0;
     }
     // The fourth byte is alpha only when it is to be kept.
