@@ -9,26 +9,12 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 program=$(realpath "${QUORBEL:-$repo/build/quorbel}")
 [ -x "$program" ] || { echo "make_examples: no program at $program (build first)" >&2; exit 2; }
 
-run=$(mktemp -d)
-trap 'rm -rf "$run"' EXIT
-ln -s "$repo/Data" "$run/Data"
-ln -s "$repo/gfx" "$run/gfx"
+source "$repo/tools/scene_list.sh"
+make_scene_run_folder
 
 for scene in "$repo"/examples/*.scene; do
-  sets=()
-  while IFS= read -r line || [ -n "$line" ]; do
-    line=${line%%#*}
-    line=${line#"${line%%[![:space:]]*}"}
-    line=${line%"${line##*[![:space:]]}"}
-    [ -n "$line" ] && sets+=(--set "$line")
-  done < "$scene"
   out="${scene%.scene}.qrl"
-  # Paused, so that the one frame moves nothing before the values are saved.
-  if ! (cd "$run" && "$program" --frames 1 --size 64x48 --set paused=2 "${sets[@]}" \
-          --save-settings scene.qrl > "$run/log" 2>&1); then
-    cat "$run/log" >&2
-    exit 1
-  fi
+  save_scene_list "$program" "$scene" scene.qrl
   cp "$run/scene.qrl" "$out"
   echo "wrote $out"
 done

@@ -12,24 +12,8 @@ out=$(cd "${1:-$repo}" && pwd)
 program=$(realpath "${QUORBEL:-$repo/build/quorbel}")
 [ -x "$program" ] || { echo "make_startup_scene: no program at $program (build first)" >&2; exit 2; }
 
-run=$(mktemp -d)
-trap 'rm -rf "$run"' EXIT
-ln -s "$repo/Data" "$run/Data"
-ln -s "$repo/gfx" "$run/gfx"
-
-sets=()
-while IFS= read -r line || [ -n "$line" ]; do
-  line=${line%%#*}
-  line=${line#"${line%%[![:space:]]*}"}
-  line=${line%"${line##*[![:space:]]}"}
-  [ -n "$line" ] && sets+=(--set "$line")
-done < "$repo/tools/startup_scene.txt"
-
-# Paused, so that the one frame moves nothing before the values are saved.
-if ! (cd "$run" && "$program" --frames 1 --size 64x48 --set paused=2 "${sets[@]}" \
-        --save-settings settings.qrl > "$run/log" 2>&1); then
-  cat "$run/log" >&2
-  exit 1
-fi
+source "$repo/tools/scene_list.sh"
+make_scene_run_folder
+save_scene_list "$program" "$repo/tools/startup_scene.txt" settings.qrl
 cp "$run/settings.qrl" "$run/Text.TXT" "$out/"
 echo "wrote $out/settings.qrl and $out/Text.TXT"
