@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-PACKAGES=(cmake g++ pkg-config make qt6-base-dev libqt6opengl6-dev libx11-dev libxtst-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0
+PACKAGES=(cmake g++ pkg-config make qt6-base-dev libqt6opengl6-dev libx11-dev libxtst-dev xdotool libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0
   libgl1-mesa-dri libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra libavformat-dev libavcodec-dev
   libavutil-dev libswscale-dev libpng-dev libgtest-dev libbenchmark-dev xvfb xauth ffmpeg imagemagick
   clang libclang-rt-14-dev python3 python3-pil)

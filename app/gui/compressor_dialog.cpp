@@ -22,6 +22,8 @@ CompressorDialog::CompressorDialog(const std::vector<CompressorInfo>& offered, Q
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("compressors"));
     for (const CompressorInfo& info : offered_) list_->addItem(QString::fromStdString(info.description));
+    // Wide enough that every description reads whole, without a scroll bar.
+    list_->setMinimumWidth(list_->sizeHintForColumn(0) + 2 * list_->frameWidth() + 8);
 
     quality_ = new QSlider(Qt::Horizontal, this);
     quality_->setObjectName(QStringLiteral("quality"));

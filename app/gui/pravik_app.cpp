@@ -15,6 +15,7 @@
 #include "app/gui/qt_platform.h"
 #include "app/gui/shell_hooks.h"
 #include "app/gui/tip_dialog.h"
+#include "app/gui/widget_map.h"
 #include "commands/command_table.h"
 #include "commands/working_folder.h"
 
@@ -71,6 +72,7 @@ int CPravikApp::Run(int& argc, char** argv) {
                               "Quorbel cannot start: no OpenGL context can be made on this display.");
         return 1;
     }
+    StartWidgetMapWhenAsked();
     CMainFrame frame;
     QtPlatform platform(frame);
     SetPlatform(&platform);

@@ -55,8 +55,11 @@ RecordingWindow::RecordingWindow(CMainFrame& frame) : frame_(frame) {}
 RecordingWindow::~RecordingWindow() = default;
 
 RecordingOutcome RecordingWindow::Run() {
-    if (recording_) return {};
-    return GenerateAvi(*this, state_);
+    if (running_) return {};
+    running_ = true;
+    RecordingOutcome outcome = GenerateAvi(*this, state_);
+    running_ = false;
+    return outcome;
 }
 
 std::optional<AviProperties> RecordingWindow::AskAviProperties(const AviProperties& current) {
@@ -90,15 +93,14 @@ bool RecordingWindow::BeginRecordingSurface(int width, int height) {
     if (!surface_.Begin(width, height)) return false;
     // The view draws no frames of its own while the recording draws them.
     holdViewFrames_.emplace(*frame_.View());
-    recording_ = true;
     stopRequested_ = false;
-    qApp->installEventFilter(this);
+    // Input is not blocked yet: the compressor chooser is still to come, and
+    // it must take clicks and keys. The block begins with the first frame.
     return true;
 }
 
 void RecordingWindow::EndRecordingSurface() {
-    qApp->removeEventFilter(this);
-    recording_ = false;
+    BlockInput(false);
     frame_.View()->MakeContextCurrent();
     surface_.End(ViewWidth(), ViewHeight());
     holdViewFrames_.reset();
@@ -124,11 +126,21 @@ void RecordingWindow::EndProgress() {
 }
 
 void RecordingWindow::BeforeFrame(int index, int total) {
+    // The writer is open once frames are asked for: from here until the end
+    // only Escape reaches the window and the panels.
+    if (index == 0) BlockInput(true);
     if (progress_) progress_->setValue(std::min(index + 1, total));
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (index > 0 && now - lastRepaintMs_ < kRepaintEveryMs) return;
     lastRepaintMs_ = now;
     LetTheWindowRepaint();
+}
+
+void RecordingWindow::BlockInput(bool block) {
+    if (block == recording_) return;
+    recording_ = block;
+    if (block) qApp->installEventFilter(this);
+    else qApp->removeEventFilter(this);
 }
 
 void RecordingWindow::LetTheWindowRepaint() {
@@ -145,6 +157,9 @@ void RecordingWindow::LetTheWindowRepaint() {
 
 bool RecordingWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!recording_ || !IsUserInput(event->type())) return QObject::eventFilter(watched, event);
+    // A box the recording raises (a write failure, say) is modal and keeps
+    // everything else blocked by itself; it must be answerable.
+    if (QApplication::activeModalWidget()) return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
         stopRequested_ = true;
     if (event->type() == QEvent::Close) event->ignore();

@@ -44,18 +44,21 @@ public:
     QProgressBar* progressBar() const { return progress_; }
 
 protected:
-    // While recording: Escape stops; other input and closing wait.
+    // While frames are recorded: Escape stops; other input and closing wait,
+    // except in a modal box the recording shows.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void LetTheWindowRepaint();
+    void BlockInput(bool block);
 
     CMainFrame& frame_;
     GenerateAviState state_;
     RecordingSurface surface_;
     std::optional<CPravikView::PaintScope> holdViewFrames_;
     QProgressBar* progress_ = nullptr;
-    bool recording_ = false;
+    bool running_ = false;    // the command is under way (its dialogs included)
+    bool recording_ = false;  // frames are being recorded: input is blocked
     bool stopRequested_ = false;
     qint64 lastRepaintMs_ = 0;
 };
