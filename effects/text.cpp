@@ -2,9 +2,13 @@
 
 #include <GL/gl.h>
 
-#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "effects/glyph_builder.h"
+#include "effects/glyph_cache.h"
+#include "effects/text_layout.h"
 #include "imaging/textures.h"
 #include "platform/platform.h"
 #include "platform/steady_memory.h"
@@ -13,13 +17,12 @@
 
 namespace quorbel {
 
-std::array<GlyphMetrics, 256> textGlyphMetrics;
-
 namespace {
 
 constexpr const char* kDefaultFace = "Arial Black";
-constexpr GLsizei kReservedLists = 256;
-constexpr std::size_t kMaxTextLength = 255;
+// Past this many cached glyphs a new title starts the cache afresh, so that
+// titles in ever new characters cannot pile up GL memory.
+constexpr std::size_t kMaxCachedGlyphs = 1024;
 constexpr float kDepthToExtrusion = 0.1f;
 constexpr float kFirstBuildDepth = 0.2f;
 // 255 is what the program passes for white; OpenGL clamps it to 1.
@@ -61,17 +64,48 @@ void ApplyStyleBeforeDrawing() {
     if (On(scene.textGlassBlend)) GlassBlendState();
 }
 
-void CompileGlyphLists(const ExtrusionOptions& options) {
-    DeleteTextFont();
-    GLuint base = glGenLists(kReservedLists);
-    scene.textListBase = base;
-    if (base == 0) {
-        // No list names to be had: draw nothing rather than someone else's lists.
-        textGlyphMetrics.fill(GlyphMetrics{});
-        return;
+// The fonts, the glyphs built so far and the title laid out with them.
+// Laid out again only when the title or the font changes, never per frame.
+struct TitleDrawing {
+    std::unique_ptr<TitleFonts> fonts;
+    GlyphCache cache;
+    TitleLayout layout;
+    std::vector<std::uint32_t> lists;  // one per placed glyph
+    std::string laidOutText;
+    bool laidOut = false;
+};
+
+// Never destroyed: its lists belong to a GL context that is gone at exit.
+TitleDrawing& Drawing() {
+    static TitleDrawing* drawing = new TitleDrawing;
+    return *drawing;
+}
+
+void LayOut(TitleDrawing& drawing, std::string_view text) {
+    drawing.layout = LayOutTitle(text, *drawing.fonts);
+    if (drawing.cache.Size() + drawing.layout.glyphs.size() > kMaxCachedGlyphs) drawing.cache.Clear();
+    const std::size_t builtBefore = GlyphCache::BuiltEver();
+    drawing.lists.clear();
+    for (const PlacedGlyph& glyph : drawing.layout.glyphs)
+        drawing.lists.push_back(drawing.cache.ListFor(*drawing.fonts, glyph.face, glyph.glyph));
+    drawing.laidOutText.assign(text);
+    drawing.laidOut = true;
+    if (GlyphCache::BuiltEver() != builtBefore) ReturnFreedMemory();  // the outlines and their tessellation are gone
+}
+
+// Each glyph's list draws at the pen; the pen then moves by the advance, as
+// the one-list-per-character drawing did, so Latin lines land on the same
+// pixels.
+void DrawLine(const TitleDrawing& drawing, const LaidOutLine& line) {
+    glTranslatef(-0.5f * line.width, 0.0f, 0.0f);
+    for (std::size_t i = line.first; i < line.first + line.count; ++i) {
+        const PlacedGlyph& glyph = drawing.layout.glyphs[i];
+        const bool offset = glyph.offsetX != 0.0f || glyph.offsetY != 0.0f;
+        if (offset) glPushMatrix(), glTranslatef(glyph.offsetX, glyph.offsetY, 0.0f);
+        if (drawing.lists[i] != 0) glCallList(drawing.lists[i]);
+        if (offset) glPopMatrix();
+        glTranslatef(glyph.advance, 0.0f, 0.0f);
     }
-    FontRequest request{scene.textFontFace.c_str(), scene.textFontWeight, scene.textFontItalic != 0};
-    BuildGlyphLists(request, base, options, textGlyphMetrics);
 }
 
 void SpinStep() {
@@ -137,34 +171,41 @@ void BuildTextFont() {
         options = ExtrusionOptions{kFirstBuildDepth, false};
         scene.textOutlinesBuilt = 2;
     }
-    CompileGlyphLists(options);
-    ReturnFreedMemory();  // the outlines and their tessellation are gone
+    TitleDrawing& drawing = Drawing();
+    drawing.cache.Reset(options);
+    drawing.fonts = std::make_unique<TitleFonts>(
+        FontRequest{scene.textFontFace.c_str(), scene.textFontWeight, scene.textFontItalic != 0});
+    // Only says that glyphs are ready; the lists are the cache's own.
+    scene.textListBase = 1;
+    LayOut(drawing, scene.titleText.view());
 }
 
 void DeleteTextFont() {
-    if (scene.textListBase == 0) return;
-    glDeleteLists(scene.textListBase, kReservedLists);
+    TitleDrawing& drawing = Drawing();
+    drawing.cache.Clear();
+    drawing.fonts.reset();
+    drawing.layout = TitleLayout{};
+    drawing.lists.clear();
+    drawing.laidOut = false;
     scene.textListBase = 0;
 }
 
-float TextWidth(const char* text) {
-    if (!text) return 0.0f;
-    float width = 0.0f;
-    for (std::size_t i = 0; i < kMaxTextLength && text[i] != '\0'; ++i)
-        width += textGlyphMetrics[static_cast<unsigned char>(text[i])].cellIncX;
-    return width;
+void DrawTitle() {
+    TitleDrawing& drawing = Drawing();
+    if (!drawing.fonts) return;
+    const std::string_view title = scene.titleText.view();
+    if (!drawing.laidOut || title != drawing.laidOutText) LayOut(drawing, title);
+    const std::vector<LaidOutLine>& lines = drawing.layout.lines;
+    if (lines.size() == 1) return DrawLine(drawing, lines[0]);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        glPushMatrix();
+        glTranslatef(0.0f, drawing.layout.BaselineY(i), 0.0f);
+        DrawLine(drawing, lines[i]);
+        glPopMatrix();
+    }
 }
 
-void PrintText(const char* text) {
-    if (!text) return;
-    const std::size_t length = strnlen(text, kMaxTextLength);
-    glTranslatef(-0.5f * TextWidth(text), 0.0f, 0.0f);
-    if (scene.textListBase == 0 || length == 0) return;
-    glPushAttrib(GL_LIST_BIT);
-    glListBase(scene.textListBase);
-    glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, text);
-    glPopAttrib();
-}
+const TitleLayout* CurrentTitleLayout() { return Drawing().fonts ? &Drawing().layout : nullptr; }
 
 void BindTextTexture(TextPass pass) {
     if (!On(scene.textGlass) && scene.textTextured < 2) {
@@ -196,8 +237,6 @@ void ApplyTextColour() {
     glColor3f(kWhite, kWhite, kWhite);
     scene.textWhiteRequest = 0;
 }
-
-void DrawTitle() { PrintText(scene.titleText.c_str()); }
 
 void DrawText(TextPass pass) {
     if (scene.textTexGenMode >= 4) SphereMapGeneration();
