@@ -70,7 +70,8 @@ struct TitleDrawing {
     std::unique_ptr<TitleFonts> fonts;
     GlyphCache cache;
     TitleLayout layout;
-    std::vector<std::uint32_t> lists;  // one per placed glyph
+    std::vector<std::uint32_t> lists;       // one per placed glyph
+    std::vector<std::uint8_t> displaced;    // 1 where shaping moved a glyph off the pen (marks, joins)
     std::string laidOutText;
     bool laidOut = false;
 };
@@ -85,25 +86,29 @@ void LayOut(TitleDrawing& drawing, std::string_view text) {
     drawing.layout = LayOutTitle(text, *drawing.fonts);
     if (drawing.cache.Size() + drawing.layout.glyphs.size() > kMaxCachedGlyphs) drawing.cache.Clear();
     const std::size_t builtBefore = GlyphCache::BuiltEver();
-    drawing.lists.clear();
-    for (const PlacedGlyph& glyph : drawing.layout.glyphs)
-        drawing.lists.push_back(drawing.cache.ListFor(*drawing.fonts, glyph.face, glyph.glyph));
+    drawing.lists.clear(), drawing.displaced.clear();
+    for (const PlacedGlyph& glyph : drawing.layout.glyphs) {
+        const GlyphCache::Entry entry = drawing.cache.Get(*drawing.fonts, glyph.face, glyph.glyph);
+        drawing.lists.push_back(entry.list);
+        drawing.displaced.push_back(glyph.offsetX != 0.0f || glyph.offsetY != 0.0f);
+    }
     drawing.laidOutText.assign(text);
     drawing.laidOut = true;
-    if (GlyphCache::BuiltEver() != builtBefore) ReturnFreedMemory();  // the outlines and their tessellation are gone
+    if (GlyphCache::BuiltEver() == builtBefore) return;
+    GlyphCache::SealNewLists();
+    ReturnFreedMemory();  // the outlines and their tessellation are gone  // the outlines and their tessellation are gone
 }
 
-// Each glyph's list draws at the pen; the pen then moves by the advance, as
-// the one-list-per-character drawing did, so Latin lines land on the same
-// pixels.
+// Each glyph's list draws at the pen; the pen then moves by the advance,
+// as the one-list-per-character drawing did, so Latin lines land on the
+// same pixels.
 void DrawLine(const TitleDrawing& drawing, const LaidOutLine& line) {
     glTranslatef(-0.5f * line.width, 0.0f, 0.0f);
     for (std::size_t i = line.first; i < line.first + line.count; ++i) {
         const PlacedGlyph& glyph = drawing.layout.glyphs[i];
-        const bool offset = glyph.offsetX != 0.0f || glyph.offsetY != 0.0f;
-        if (offset) glPushMatrix(), glTranslatef(glyph.offsetX, glyph.offsetY, 0.0f);
-        if (drawing.lists[i] != 0) glCallList(drawing.lists[i]);
-        if (offset) glPopMatrix();
+        if (drawing.displaced[i]) glPushMatrix(), glTranslatef(glyph.offsetX, glyph.offsetY, 0.0f);
+        glCallList(drawing.lists[i]);
+        if (drawing.displaced[i]) glPopMatrix();
         glTranslatef(glyph.advance, 0.0f, 0.0f);
     }
 }
