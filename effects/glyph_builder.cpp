@@ -587,7 +587,7 @@ std::vector<int> OutwardSides(const std::vector<Contour>& contours) {
     return sides;
 }
 
-// ----- display lists ------------------------------------------------------
+// ----- meshes ---------------------------------------------------------------
 
 namespace {
 
@@ -605,12 +605,12 @@ Normal2 Normalised(float x, float y) {
 // common corner, so curves shade smoothly while corners stay sharp.
 constexpr float kSmoothCornerCos = 0.82f;  // about 35 degrees
 
-void EmitWallCorner(Point2 p, Normal2 n, float zFront, float zBack, bool front) {
-    glNormal3f(n.x, n.y, 0.0f);
-    glVertex3f(p.x, p.y, front ? zFront : zBack);
+void EmitWallCorner(GlyphMesh& mesh, Point2 p, Normal2 n, float zFront, float zBack, bool front) {
+    mesh.Normal(n.x, n.y, 0.0f);
+    mesh.Vertex(p.x, p.y, front ? zFront : zBack);
 }
 
-void EmitContourWalls(const Contour& contour, int side, float zFront, float zBack) {
+void EmitContourWalls(GlyphMesh& mesh, const Contour& contour, int side, float zFront, float zBack) {
     const std::size_t n = contour.size();
     std::vector<Normal2> edgeNormals(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -629,64 +629,77 @@ void EmitContourWalls(const Contour& contour, int side, float zFront, float zBac
         Point2 a = contour[i], b = contour[next];
         // Counterclockwise seen from outside the letter.
         if (side > 0) {
-            EmitWallCorner(a, na, zFront, zBack, true);
-            EmitWallCorner(a, na, zFront, zBack, false);
-            EmitWallCorner(b, nb, zFront, zBack, false);
-            EmitWallCorner(b, nb, zFront, zBack, true);
+            EmitWallCorner(mesh, a, na, zFront, zBack, true);
+            EmitWallCorner(mesh, a, na, zFront, zBack, false);
+            EmitWallCorner(mesh, b, nb, zFront, zBack, false);
+            EmitWallCorner(mesh, b, nb, zFront, zBack, true);
         } else {
-            EmitWallCorner(a, na, zFront, zBack, true);
-            EmitWallCorner(b, nb, zFront, zBack, true);
-            EmitWallCorner(b, nb, zFront, zBack, false);
-            EmitWallCorner(a, na, zFront, zBack, false);
+            EmitWallCorner(mesh, a, na, zFront, zBack, true);
+            EmitWallCorner(mesh, b, nb, zFront, zBack, true);
+            EmitWallCorner(mesh, b, nb, zFront, zBack, false);
+            EmitWallCorner(mesh, a, na, zFront, zBack, false);
         }
     }
 }
 
-void EmitOutlineLoops(const std::vector<Contour>& contours, float z, float normalZ) {
-    glNormal3f(0.0f, 0.0f, normalZ);
+void EmitOutlineLoops(GlyphMesh& mesh, const std::vector<Contour>& contours, float z, float normalZ) {
+    mesh.Normal(0.0f, 0.0f, normalZ);
     for (const Contour& contour : contours) {
-        glBegin(GL_LINE_LOOP);
-        for (const Point2& p : contour) glVertex3f(p.x, p.y, z);
-        glEnd();
+        mesh.Begin(GL_LINE_LOOP);
+        for (const Point2& p : contour) mesh.Vertex(p.x, p.y, z);
+        mesh.End();
     }
 }
 
-void EmitFaces(const std::vector<Point2>& triangles, float zFront, float zBack, float facing) {
-    glNormal3f(0.0f, 0.0f, facing);
-    glBegin(GL_TRIANGLES);
-    for (const Point2& p : triangles) glVertex3f(p.x, p.y, zFront);
-    glEnd();
+void EmitFaces(GlyphMesh& mesh, const std::vector<Point2>& triangles, float zFront, float zBack, float facing) {
+    mesh.Normal(0.0f, 0.0f, facing);
+    mesh.Begin(GL_TRIANGLES);
+    for (const Point2& p : triangles) mesh.Vertex(p.x, p.y, zFront);
+    mesh.End();
     // The back face is seen from the other side: reverse each triangle.
-    glNormal3f(0.0f, 0.0f, -facing);
-    glBegin(GL_TRIANGLES);
+    mesh.Normal(0.0f, 0.0f, -facing);
+    mesh.Begin(GL_TRIANGLES);
     for (std::size_t i = 0; i + 2 < triangles.size(); i += 3) {
-        glVertex3f(triangles[i].x, triangles[i].y, zBack);
-        glVertex3f(triangles[i + 2].x, triangles[i + 2].y, zBack);
-        glVertex3f(triangles[i + 1].x, triangles[i + 1].y, zBack);
+        mesh.Vertex(triangles[i].x, triangles[i].y, zBack);
+        mesh.Vertex(triangles[i + 2].x, triangles[i + 2].y, zBack);
+        mesh.Vertex(triangles[i + 1].x, triangles[i + 1].y, zBack);
     }
-    glEnd();
+    mesh.End();
 }
 
 }  // namespace
 
-void EmitGlyphGeometry(const GlyphOutline& glyph, const ExtrusionOptions& options) {
-    if (glyph.contours.empty()) return;
+void GlyphMesh::Draw() const {
+    for (const Call& call : calls_) {
+        switch (call.kind) {
+            case Kind::Begin: glBegin(call.mode); break;
+            case Kind::Normal: glNormal3f(call.x, call.y, call.z); break;
+            case Kind::Vertex: glVertex3f(call.x, call.y, call.z); break;
+            case Kind::End: glEnd(); break;
+        }
+    }
+}
+
+GlyphMesh BuildGlyphMesh(const GlyphOutline& glyph, const ExtrusionOptions& options) {
+    GlyphMesh mesh;
+    if (glyph.contours.empty()) return mesh;
     // A depth from a damaged settings file must not poison the geometry.
     float depth = std::isfinite(options.depth) ? options.depth : 0.0f;
     const float zFront = 0.0f, zBack = -depth;
     const float facing = depth >= 0.0f ? 1.0f : -1.0f;
     if (options.wireframe) {
-        EmitOutlineLoops(glyph.contours, zFront, facing);
-        EmitOutlineLoops(glyph.contours, zBack, -facing);
-        return;
+        EmitOutlineLoops(mesh, glyph.contours, zFront, facing);
+        EmitOutlineLoops(mesh, glyph.contours, zBack, -facing);
+        return mesh;
     }
-    EmitFaces(FillTriangles(glyph.contours), zFront, zBack, facing);
-    if (depth == 0.0f) return;
+    EmitFaces(mesh, FillTriangles(glyph.contours), zFront, zBack, facing);
+    if (depth == 0.0f) return mesh;
     std::vector<int> sides = OutwardSides(glyph.contours);
-    glBegin(GL_QUADS);
+    mesh.Begin(GL_QUADS);
     for (std::size_t i = 0; i < glyph.contours.size(); ++i)
-        if (sides[i] != 0) EmitContourWalls(glyph.contours[i], sides[i], zFront, zBack);
-    glEnd();
+        if (sides[i] != 0) EmitContourWalls(mesh, glyph.contours[i], sides[i], zFront, zBack);
+    mesh.End();
+    return mesh;
 }
 
 

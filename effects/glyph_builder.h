@@ -152,14 +152,37 @@ std::vector<Point2> FillTriangles(const std::vector<Contour>& contours);
 // convention (TrueType or CFF).
 std::vector<int> OutwardSides(const std::vector<Contour>& contours);
 
-// ----- geometry for display lists -------------------------------------------
+// ----- extruded meshes --------------------------------------------------------
 
 struct ExtrusionOptions {
     float depth = 0.0f;      // extrusion along -z, in em
     bool wireframe = false;  // line loops instead of faces
 };
 
-// Compiles one glyph's geometry into the display list being defined.
-void EmitGlyphGeometry(const GlyphOutline& glyph, const ExtrusionOptions& options);
+// A glyph's extruded geometry as the GL calls that draw it, kept so that a
+// title's display list can be compiled again without tessellating again.
+class GlyphMesh {
+public:
+    void Begin(std::uint32_t mode) { calls_.push_back({Kind::Begin, mode, 0, 0, 0}); }
+    void Normal(float x, float y, float z) { calls_.push_back({Kind::Normal, 0, x, y, z}); }
+    void Vertex(float x, float y, float z) { calls_.push_back({Kind::Vertex, 0, x, y, z}); }
+    void End() { calls_.push_back({Kind::End, 0, 0, 0, 0}); }
+    // Issues the calls; inside glNewList they are compiled.
+    void Draw() const;
+    bool Empty() const { return calls_.empty(); }
+
+private:
+    enum class Kind : std::uint8_t { Begin, Normal, Vertex, End };
+    struct Call {
+        Kind kind;
+        std::uint32_t mode;
+        float x, y, z;
+    };
+    std::vector<Call> calls_;
+};
+
+// The glyph's front face (z = 0), back face and side walls, or its outlines
+// at both depths when wireframe is asked for.
+GlyphMesh BuildGlyphMesh(const GlyphOutline& glyph, const ExtrusionOptions& options);
 
 }  // namespace quorbel

@@ -21,8 +21,8 @@ namespace {
 
 constexpr const char* kDefaultFace = "Arial Black";
 // Past this many cached glyphs a new title starts the cache afresh, so that
-// titles in ever new characters cannot pile up GL memory.
-constexpr std::size_t kMaxCachedGlyphs = 1024;
+// titles in ever new characters cannot pile up memory.
+constexpr std::size_t kMaxCachedGlyphs = 512;
 constexpr float kDepthToExtrusion = 0.1f;
 constexpr float kFirstBuildDepth = 0.2f;
 // 255 is what the program passes for white; OpenGL clamps it to 1.
@@ -64,53 +64,71 @@ void ApplyStyleBeforeDrawing() {
     if (On(scene.textGlassBlend)) GlassBlendState();
 }
 
-// The fonts, the glyphs built so far and the title laid out with them.
-// Laid out again only when the title or the font changes, never per frame.
+// The fonts, the glyphs built so far, and the title laid out with them and
+// compiled into one display list. Laid out and compiled again only when the
+// title or the font changes, never per frame.
 struct TitleDrawing {
     std::unique_ptr<TitleFonts> fonts;
     GlyphCache cache;
-    TitleLayout layout;
-    std::vector<std::uint32_t> lists;       // one per placed glyph
-    std::vector<std::uint8_t> displaced;    // 1 where shaping moved a glyph off the pen (marks, joins)
+    std::uint32_t list = 0;
     std::string laidOutText;
     bool laidOut = false;
 };
 
-// Never destroyed: its lists belong to a GL context that is gone at exit.
+// Never destroyed: its list belongs to a GL context that is gone at exit.
 TitleDrawing& Drawing() {
     static TitleDrawing* drawing = new TitleDrawing;
     return *drawing;
 }
 
+// Each glyph is drawn at the pen, which then moves by the glyph's advance,
+// as when every character had its list: Latin lines land on the same pixels.
+void CompileLine(TitleDrawing& drawing, const TitleLayout& layout, const LaidOutLine& line) {
+    glTranslatef(-0.5f * line.width, 0.0f, 0.0f);
+    for (std::size_t i = line.first; i < line.first + line.count; ++i) {
+        const PlacedGlyph& glyph = layout.glyphs[i];
+        const GlyphMesh& mesh = drawing.cache.Get(*drawing.fonts, glyph.face, glyph.glyph).mesh;
+        // Marks and cursive joins sit off the pen.
+        const bool displaced = glyph.offsetX != 0.0f || glyph.offsetY != 0.0f;
+        if (displaced) glPushMatrix(), glTranslatef(glyph.offsetX, glyph.offsetY, 0.0f);
+        mesh.Draw();
+        if (displaced) glPopMatrix();
+        glTranslatef(glyph.advance, 0.0f, 0.0f);
+    }
+}
+
+// One line is drawn as it always was, leaving the pen at its end; several
+// are centred as a block on their middle baseline.
+void CompileTitle(TitleDrawing& drawing, const TitleLayout& layout) {
+    if (layout.lines.size() == 1) return CompileLine(drawing, layout, layout.lines[0]);
+    for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+        glPushMatrix();
+        glTranslatef(0.0f, layout.BaselineY(i), 0.0f);
+        CompileLine(drawing, layout, layout.lines[i]);
+        glPopMatrix();
+    }
+}
+
+void DeleteTitleList(TitleDrawing& drawing) {
+    if (drawing.list != 0) glDeleteLists(drawing.list, 1);
+    drawing.list = 0;
+    drawing.laidOut = false;
+}
+
 void LayOut(TitleDrawing& drawing, std::string_view text) {
-    drawing.layout = LayOutTitle(text, *drawing.fonts);
-    if (drawing.cache.Size() + drawing.layout.glyphs.size() > kMaxCachedGlyphs) drawing.cache.Clear();
-    const std::size_t builtBefore = GlyphCache::BuiltEver();
-    drawing.lists.clear(), drawing.displaced.clear();
-    for (const PlacedGlyph& glyph : drawing.layout.glyphs) {
-        const GlyphCache::Entry entry = drawing.cache.Get(*drawing.fonts, glyph.face, glyph.glyph);
-        drawing.lists.push_back(entry.list);
-        drawing.displaced.push_back(glyph.offsetX != 0.0f || glyph.offsetY != 0.0f);
+    const TitleLayout layout = LayOutTitle(text, *drawing.fonts);
+    if (drawing.cache.Size() + layout.glyphs.size() > kMaxCachedGlyphs) drawing.cache.Clear();
+    DeleteTitleList(drawing);
+    drawing.list = glGenLists(1);
+    if (drawing.list != 0) {
+        glNewList(drawing.list, GL_COMPILE);
+        CompileTitle(drawing, layout);
+        glEndList();
+        SealCompiledLists();
     }
     drawing.laidOutText.assign(text);
     drawing.laidOut = true;
-    if (GlyphCache::BuiltEver() == builtBefore) return;
-    GlyphCache::SealNewLists();
-    ReturnFreedMemory();  // the outlines and their tessellation are gone  // the outlines and their tessellation are gone
-}
-
-// Each glyph's list draws at the pen; the pen then moves by the advance,
-// as the one-list-per-character drawing did, so Latin lines land on the
-// same pixels.
-void DrawLine(const TitleDrawing& drawing, const LaidOutLine& line) {
-    glTranslatef(-0.5f * line.width, 0.0f, 0.0f);
-    for (std::size_t i = line.first; i < line.first + line.count; ++i) {
-        const PlacedGlyph& glyph = drawing.layout.glyphs[i];
-        if (drawing.displaced[i]) glPushMatrix(), glTranslatef(glyph.offsetX, glyph.offsetY, 0.0f);
-        glCallList(drawing.lists[i]);
-        if (drawing.displaced[i]) glPopMatrix();
-        glTranslatef(glyph.advance, 0.0f, 0.0f);
-    }
+    ReturnFreedMemory();  // the outlines, their tessellation and the old list are gone
 }
 
 void SpinStep() {
@@ -180,18 +198,16 @@ void BuildTextFont() {
     drawing.cache.Reset(options);
     drawing.fonts = std::make_unique<TitleFonts>(
         FontRequest{scene.textFontFace.c_str(), scene.textFontWeight, scene.textFontItalic != 0});
-    // Only says that glyphs are ready; the lists are the cache's own.
+    // Only says that glyphs are ready; the list is the title's own.
     scene.textListBase = 1;
     LayOut(drawing, scene.titleText.view());
 }
 
 void DeleteTextFont() {
     TitleDrawing& drawing = Drawing();
+    DeleteTitleList(drawing);
     drawing.cache.Clear();
     drawing.fonts.reset();
-    drawing.layout = TitleLayout{};
-    drawing.lists.clear();
-    drawing.laidOut = false;
     scene.textListBase = 0;
 }
 
@@ -200,17 +216,8 @@ void DrawTitle() {
     if (!drawing.fonts) return;
     const std::string_view title = scene.titleText.view();
     if (!drawing.laidOut || title != drawing.laidOutText) LayOut(drawing, title);
-    const std::vector<LaidOutLine>& lines = drawing.layout.lines;
-    if (lines.size() == 1) return DrawLine(drawing, lines[0]);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        glPushMatrix();
-        glTranslatef(0.0f, drawing.layout.BaselineY(i), 0.0f);
-        DrawLine(drawing, lines[i]);
-        glPopMatrix();
-    }
+    if (drawing.list != 0) glCallList(drawing.list);
 }
-
-const TitleLayout* CurrentTitleLayout() { return Drawing().fonts ? &Drawing().layout : nullptr; }
 
 void BindTextTexture(TextPass pass) {
     if (!On(scene.textGlass) && scene.textTextured < 2) {

@@ -6,8 +6,6 @@
 
 namespace quorbel {
 
-struct TitleLayout;
-
 // Which text pass: the one after the tunnel leaves out one texture test.
 enum class TextPass { Main, AfterTunnel };
 
@@ -19,8 +17,6 @@ enum class TextPass { Main, AfterTunnel };
 void BuildTextFont();
 // Deletes the glyphs; DrawTitle then draws nothing until the next build.
 void DeleteTextFont();
-// The title as it is laid out for drawing (null before the first build).
-const TitleLayout* CurrentTitleLayout();
 
 // Pieces of the text pass, also used by the blur passes:
 void BindTextTexture(TextPass pass);   // the texture choice
