@@ -1,6 +1,6 @@
-// The title text's costs: building all glyph lists for a font (each font,
-// depth or wireframe change pays it once) and drawing a full-length title
-// (every frame pays it, once per text pass).
+// The title text's costs: a font, depth or wireframe change (the glyphs
+// start afresh and the current title's are built and compiled) and drawing
+// a full-length title (every frame pays it, once per text pass).
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>

@@ -1,10 +1,11 @@
 // The whole scene for a long time, to show that nothing piles up: by default
 // 100,000 frames headless on a small surface, every effect shown, and the
 // scene changed as a user changes it while it runs (the title's style,
-// texture, colour and words, the blurs switched, the glyphs and the tunnel
-// rebuilt now and then). At intervals it prints resident memory and the
-// live GL textures and display lists; at the end it says whether memory
-// stayed within 2 MB after the warm-up and the GL object counts constant,
+// texture, colour and words in several scripts, the blurs switched, the
+// glyphs and the tunnel rebuilt now and then). At intervals it prints
+// resident memory and the live GL textures and display lists; at the end it
+// says whether memory stayed within 2 MB after the warm-up and the GL
+// object counts constant,
 // and exits 1 when not. A check to run by hand, not a timed test:
 //
 //   nice build/bench/long_run [--frames N] [--size WxH] [--every N]
@@ -182,13 +183,19 @@ void SwitchBlurs(long step) {
     scene.motionBlurOn = step % 4 >= 2 ? 2 : 0;
 }
 
+// Titles in several scripts and lines: each new one builds only the glyphs
+// the cache has not seen since the last rebuild.
+const char* const kTitles[] = {"Quorbel", "\u041c\u043e\u0441\u043a\u0432\u0430", "\u0645\u0631\u062d\u0628\u0627",
+                               "\u0928\u092e\u0938\u094d\u0924\u0947", "\u6771\u4eac\nTokyo",
+                               "Caf\u00e9 \u05d0\u05d1\u05d2"};
+
 void ChangeScene(long frame, quorbel::ScriptedPlatform& platform) {
     if (frame % kChangeEvery != 0) return;
     const long step = frame / kChangeEvery;
     NextTextStyle(step, platform);
     quorbel::LoadTextTexture(step % 2 ? "Data/plasma.bmp" : "Data/Reflectings.bmp");
     scene.textColour = static_cast<std::uint32_t>(step * 0x102030) & 0xFFFFFFu;
-    scene.titleText.Assign(step % 3 ? "Quorbel" : "Long run " + std::to_string(step));
+    scene.titleText.Assign(step % 3 ? kTitles[step % std::size(kTitles)] : "Long run " + std::to_string(step));
     SwitchBlurs(step);
     scene.tunnelRebuildPending = 2;
     if (frame % kRebuildEvery == 0) {

@@ -8,6 +8,7 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <deque>
@@ -186,6 +187,41 @@ std::optional<ResolvedFont> ResolveFont(const FontRequest& request) {
     return std::nullopt;
 }
 
+struct FallbackFonts::Impl {
+    FontSetPtr sorted;
+    std::vector<FcPattern*> outlineFonts;  // owned by `sorted`
+};
+
+FallbackFonts::FallbackFonts(const FontRequest& request) : impl_(std::make_unique<Impl>()) {
+    if (!InitialiseFontconfig()) return;
+    PatternPtr pattern = MakeRequestPattern(request);
+    if (!pattern) return;
+    FcResult result = FcResultNoMatch;
+    impl_->sorted.reset(FcFontSort(nullptr, pattern.get(), FcFalse, nullptr, &result));
+    if (!impl_->sorted) return;
+    for (int i = 0; i < impl_->sorted->nfont; ++i) {
+        FcPattern* candidate = impl_->sorted->fonts[i];
+        if (IsOutlineFont(candidate) && !PatternString(candidate, FC_FILE).empty())
+            impl_->outlineFonts.push_back(candidate);
+    }
+}
+
+FallbackFonts::~FallbackFonts() = default;
+
+std::size_t FallbackFonts::Count() const { return impl_->outlineFonts.size(); }
+
+bool FallbackFonts::Covers(std::size_t index, char32_t character) const {
+    FcCharSet* characters = nullptr;
+    if (index >= Count() ||
+        FcPatternGetCharSet(impl_->outlineFonts[index], FC_CHARSET, 0, &characters) != FcResultMatch)
+        return false;
+    return FcCharSetHasChar(characters, character) == FcTrue;
+}
+
+ResolvedFont FallbackFonts::Font(std::size_t index) const {
+    return index < Count() ? DescribeFont(impl_->outlineFonts[index]) : ResolvedFont{};
+}
+
 float SyntheticBoldStrength(int requestedWeight, int fileWeight) {
     // Below two weight steps the file's own design is close enough; beyond,
     // thicken by 1.5 % of the em per step, as far as a black face is from a
@@ -350,6 +386,14 @@ struct GlyphSource::Impl {
         FT_UInt index = FT_Get_Char_Index(face, 0xF000u | character);
         return index ? index : FT_Get_Char_Index(face, character);
     }
+
+    bool Load(FT_UInt index) const {
+        return FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0;
+    }
+
+    bool HasInk(FT_UInt index) const {
+        return Load(index) && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_points > 0;
+    }
 };
 
 GlyphSource::GlyphSource(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -373,14 +417,19 @@ std::unique_ptr<GlyphSource> GlyphSource::Open(const ResolvedFont& font, const F
     return std::unique_ptr<GlyphSource>(new GlyphSource(std::move(impl)));
 }
 
+std::uint32_t GlyphSource::GlyphIndex(char32_t character) const { return impl_->GlyphIndex(character); }
+
 GlyphOutline GlyphSource::Outline(unsigned char code) const {
-    GlyphOutline glyph;
     char32_t character = CodeToUnicode(code);
-    if (character == 0) return glyph;
-    FT_Face face = impl_->face;
+    if (character == 0) return {};
     // Index 0 is the font's missing-glyph shape.
-    FT_UInt index = impl_->GlyphIndex(character);
-    if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) return glyph;
+    return GlyphShape(GlyphIndex(character));
+}
+
+GlyphOutline GlyphSource::GlyphShape(std::uint32_t glyphIndex) const {
+    GlyphOutline glyph;
+    FT_Face face = impl_->face;
+    if (!impl_->Load(glyphIndex)) return glyph;
     FT_GlyphSlot slot = face->glyph;
     float advanceUnits = static_cast<float>(slot->advance.x);
     if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
@@ -406,6 +455,17 @@ GlyphOutline GlyphSource::Outline(unsigned char code) const {
     glyph.metrics = MeasureContours(glyph.contours, advanceUnits * scale);
     return glyph;
 }
+
+// The same sum GlyphShape makes, so that a shaped advance equal to the
+// font's own gives the very same float.
+float GlyphSource::Advance(std::uint32_t glyphIndex, int shapedUnits) const {
+    float advanceUnits = static_cast<float>(shapedUnits);
+    if (impl_->emboldenUnits > 0 && impl_->HasInk(glyphIndex)) advanceUnits += static_cast<float>(impl_->emboldenUnits);
+    return advanceUnits * impl_->emScale;
+}
+
+float GlyphSource::LineSpacing() const { return static_cast<float>(impl_->face->height) * impl_->emScale; }
+float GlyphSource::EmScale() const { return impl_->emScale; }
 
 // ----- geometry -------------------------------------------------------------
 
@@ -527,7 +587,7 @@ std::vector<int> OutwardSides(const std::vector<Contour>& contours) {
     return sides;
 }
 
-// ----- display lists ------------------------------------------------------
+// ----- meshes ---------------------------------------------------------------
 
 namespace {
 
@@ -545,12 +605,12 @@ Normal2 Normalised(float x, float y) {
 // common corner, so curves shade smoothly while corners stay sharp.
 constexpr float kSmoothCornerCos = 0.82f;  // about 35 degrees
 
-void EmitWallCorner(Point2 p, Normal2 n, float zFront, float zBack, bool front) {
-    glNormal3f(n.x, n.y, 0.0f);
-    glVertex3f(p.x, p.y, front ? zFront : zBack);
+void EmitWallCorner(GlyphMesh& mesh, Point2 p, Normal2 n, float zFront, float zBack, bool front) {
+    mesh.Normal(n.x, n.y, 0.0f);
+    mesh.Vertex(p.x, p.y, front ? zFront : zBack);
 }
 
-void EmitContourWalls(const Contour& contour, int side, float zFront, float zBack) {
+void EmitContourWalls(GlyphMesh& mesh, const Contour& contour, int side, float zFront, float zBack) {
     const std::size_t n = contour.size();
     std::vector<Normal2> edgeNormals(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -569,98 +629,78 @@ void EmitContourWalls(const Contour& contour, int side, float zFront, float zBac
         Point2 a = contour[i], b = contour[next];
         // Counterclockwise seen from outside the letter.
         if (side > 0) {
-            EmitWallCorner(a, na, zFront, zBack, true);
-            EmitWallCorner(a, na, zFront, zBack, false);
-            EmitWallCorner(b, nb, zFront, zBack, false);
-            EmitWallCorner(b, nb, zFront, zBack, true);
+            EmitWallCorner(mesh, a, na, zFront, zBack, true);
+            EmitWallCorner(mesh, a, na, zFront, zBack, false);
+            EmitWallCorner(mesh, b, nb, zFront, zBack, false);
+            EmitWallCorner(mesh, b, nb, zFront, zBack, true);
         } else {
-            EmitWallCorner(a, na, zFront, zBack, true);
-            EmitWallCorner(b, nb, zFront, zBack, true);
-            EmitWallCorner(b, nb, zFront, zBack, false);
-            EmitWallCorner(a, na, zFront, zBack, false);
+            EmitWallCorner(mesh, a, na, zFront, zBack, true);
+            EmitWallCorner(mesh, b, nb, zFront, zBack, true);
+            EmitWallCorner(mesh, b, nb, zFront, zBack, false);
+            EmitWallCorner(mesh, a, na, zFront, zBack, false);
         }
     }
 }
 
-void EmitOutlineLoops(const std::vector<Contour>& contours, float z, float normalZ) {
-    glNormal3f(0.0f, 0.0f, normalZ);
+void EmitOutlineLoops(GlyphMesh& mesh, const std::vector<Contour>& contours, float z, float normalZ) {
+    mesh.Normal(0.0f, 0.0f, normalZ);
     for (const Contour& contour : contours) {
-        glBegin(GL_LINE_LOOP);
-        for (const Point2& p : contour) glVertex3f(p.x, p.y, z);
-        glEnd();
+        mesh.Begin(GL_LINE_LOOP);
+        for (const Point2& p : contour) mesh.Vertex(p.x, p.y, z);
+        mesh.End();
     }
 }
 
-void EmitFaces(const std::vector<Point2>& triangles, float zFront, float zBack, float facing) {
-    glNormal3f(0.0f, 0.0f, facing);
-    glBegin(GL_TRIANGLES);
-    for (const Point2& p : triangles) glVertex3f(p.x, p.y, zFront);
-    glEnd();
+void EmitFaces(GlyphMesh& mesh, const std::vector<Point2>& triangles, float zFront, float zBack, float facing) {
+    mesh.Normal(0.0f, 0.0f, facing);
+    mesh.Begin(GL_TRIANGLES);
+    for (const Point2& p : triangles) mesh.Vertex(p.x, p.y, zFront);
+    mesh.End();
     // The back face is seen from the other side: reverse each triangle.
-    glNormal3f(0.0f, 0.0f, -facing);
-    glBegin(GL_TRIANGLES);
+    mesh.Normal(0.0f, 0.0f, -facing);
+    mesh.Begin(GL_TRIANGLES);
     for (std::size_t i = 0; i + 2 < triangles.size(); i += 3) {
-        glVertex3f(triangles[i].x, triangles[i].y, zBack);
-        glVertex3f(triangles[i + 2].x, triangles[i + 2].y, zBack);
-        glVertex3f(triangles[i + 1].x, triangles[i + 1].y, zBack);
+        mesh.Vertex(triangles[i].x, triangles[i].y, zBack);
+        mesh.Vertex(triangles[i + 2].x, triangles[i + 2].y, zBack);
+        mesh.Vertex(triangles[i + 1].x, triangles[i + 1].y, zBack);
     }
-    glEnd();
+    mesh.End();
 }
-
-GlyphBuildReport lastReport;
 
 }  // namespace
 
-void EmitGlyphGeometry(const GlyphOutline& glyph, const ExtrusionOptions& options) {
-    if (glyph.contours.empty()) return;
+void GlyphMesh::Draw() const {
+    for (const Call& call : calls_) {
+        switch (call.kind) {
+            case Kind::Begin: glBegin(call.mode); break;
+            case Kind::Normal: glNormal3f(call.x, call.y, call.z); break;
+            case Kind::Vertex: glVertex3f(call.x, call.y, call.z); break;
+            case Kind::End: glEnd(); break;
+        }
+    }
+}
+
+GlyphMesh BuildGlyphMesh(const GlyphOutline& glyph, const ExtrusionOptions& options) {
+    GlyphMesh mesh;
+    if (glyph.contours.empty()) return mesh;
     // A depth from a damaged settings file must not poison the geometry.
     float depth = std::isfinite(options.depth) ? options.depth : 0.0f;
     const float zFront = 0.0f, zBack = -depth;
     const float facing = depth >= 0.0f ? 1.0f : -1.0f;
     if (options.wireframe) {
-        EmitOutlineLoops(glyph.contours, zFront, facing);
-        EmitOutlineLoops(glyph.contours, zBack, -facing);
-        return;
+        EmitOutlineLoops(mesh, glyph.contours, zFront, facing);
+        EmitOutlineLoops(mesh, glyph.contours, zBack, -facing);
+        return mesh;
     }
-    EmitFaces(FillTriangles(glyph.contours), zFront, zBack, facing);
-    if (depth == 0.0f) return;
+    EmitFaces(mesh, FillTriangles(glyph.contours), zFront, zBack, facing);
+    if (depth == 0.0f) return mesh;
     std::vector<int> sides = OutwardSides(glyph.contours);
-    glBegin(GL_QUADS);
+    mesh.Begin(GL_QUADS);
     for (std::size_t i = 0; i < glyph.contours.size(); ++i)
-        if (sides[i] != 0) EmitContourWalls(glyph.contours[i], sides[i], zFront, zBack);
-    glEnd();
+        if (sides[i] != 0) EmitContourWalls(mesh, glyph.contours[i], sides[i], zFront, zBack);
+    mesh.End();
+    return mesh;
 }
 
-GlyphBuildReport BuildGlyphLists(const FontRequest& request, std::uint32_t listBase,
-                                 const ExtrusionOptions& options, std::array<GlyphMetrics, 256>& metrics) {
-    constexpr int kCodesWithLists = 255;
-    GlyphBuildReport report;
-    metrics.fill(GlyphMetrics{});
-    std::unique_ptr<GlyphSource> source;
-    std::optional<ResolvedFont> font = ResolveFont(request);
-    if (font) source = GlyphSource::Open(*font, request);
-    if (!source) {
-        // The best match could not be read: any sans-serif outline font will do.
-        font = ResolveFont(FontRequest{"sans-serif", request.weight, request.italic});
-        if (font) source = GlyphSource::Open(*font, request);
-    }
-    if (source) {
-        report.font = *font;
-        report.fontFound = true;
-    }
-    for (int code = 0; code < kCodesWithLists; ++code) {
-        GlyphOutline glyph = source ? source->Outline(static_cast<unsigned char>(code)) : GlyphOutline{};
-        metrics[static_cast<std::size_t>(code)] = glyph.metrics;
-        if (!glyph.contours.empty()) ++report.glyphsWithShape;
-        glNewList(listBase + static_cast<std::uint32_t>(code), GL_COMPILE);
-        EmitGlyphGeometry(glyph, options);
-        glTranslatef(glyph.metrics.cellIncX, 0.0f, 0.0f);
-        glEndList();
-    }
-    lastReport = report;
-    return report;
-}
-
-const GlyphBuildReport& LastGlyphBuildReport() { return lastReport; }
 
 }  // namespace quorbel

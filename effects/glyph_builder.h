@@ -1,13 +1,12 @@
 // Extruded glyphs from a real font: fontconfig picks the font file for a
 // face name, weight and slant; FreeType gives the outlines; the GLU
-// tessellator fills them. One display list per 8-bit character code.
+// tessellator fills them, for the glyph cache to compile.
 //
 // Units: the font's em height is 1.0. A glyph's front face lies at z = 0
 // (normal +z), its back face at z = -extrusion (normal -z), and its side walls
 // carry normals perpendicular to the outline, pointing out of the letter.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -15,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "effects/text.h"
 
 namespace quorbel {
 
@@ -53,6 +51,25 @@ int FontconfigWeight(int weight);
 // closest installed font; nothing only when no outline font is installed.
 std::optional<ResolvedFont> ResolveFont(const FontRequest& request);
 
+// fontconfig's fallback order for a request, the order desktop text takes
+// when a font lacks a character: outline fonts only (bitmap and colour
+// fonts have nothing to extrude), best first.
+class FallbackFonts {
+public:
+    explicit FallbackFonts(const FontRequest& request);
+    ~FallbackFonts();
+    FallbackFonts(const FallbackFonts&) = delete;
+    FallbackFonts& operator=(const FallbackFonts&) = delete;
+
+    std::size_t Count() const;
+    bool Covers(std::size_t index, char32_t character) const;
+    ResolvedFont Font(std::size_t index) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
 // Initialises fontconfig once (later calls are cheap). Call this rather than
 // FcInit: the first initialisation loses a few bytes inside fontconfig, and
 // this is where the leak-checked build is told that they are not ours.
@@ -68,6 +85,13 @@ float SyntheticBoldStrength(int requestedWeight, int fileWeight);
 // printable characters at 128..159). 0 for control codes and the five codes
 // that Windows-1252 leaves undefined.
 char32_t CodeToUnicode(unsigned char code);
+
+// A glyph's box and advance in em units (em height 1.0).
+struct GlyphMetrics {
+    float blackBoxX = 0, blackBoxY = 0;
+    float originX = 0, originY = 0;
+    float cellIncX = 0, cellIncY = 0;
+};
 
 struct Point2 {
     float x = 0, y = 0;
@@ -94,6 +118,17 @@ public:
     // zero metrics; a character the font lacks gives the font's missing-glyph
     // shape, so the user sees that something is there.
     GlyphOutline Outline(unsigned char code) const;
+    // The font's glyph for a character: 0 (the missing-glyph shape) when it has none.
+    std::uint32_t GlyphIndex(char32_t character) const;
+    // A glyph's outline and metrics by its index in the font.
+    GlyphOutline GlyphShape(std::uint32_t glyphIndex) const;
+    // The pen advance, in em, of a glyph that shaping advanced by
+    // `shapedUnits` font units: synthetic bold widens glyphs with ink, as it
+    // widens their outlines.
+    float Advance(std::uint32_t glyphIndex, int shapedUnits) const;
+    // Baseline to baseline, in em.
+    float LineSpacing() const;
+    float EmScale() const;  // em per font unit
 
 private:
     struct Impl;
@@ -117,32 +152,37 @@ std::vector<Point2> FillTriangles(const std::vector<Contour>& contours);
 // convention (TrueType or CFF).
 std::vector<int> OutwardSides(const std::vector<Contour>& contours);
 
-// ----- display lists ------------------------------------------------------
+// ----- extruded meshes --------------------------------------------------------
 
 struct ExtrusionOptions {
     float depth = 0.0f;      // extrusion along -z, in em
     bool wireframe = false;  // line loops instead of faces
 };
 
-// What a build used; for messages and tests.
-struct GlyphBuildReport {
-    ResolvedFont font;
-    int glyphsWithShape = 0;  // codes whose list draws something
-    bool fontFound = false;
+// A glyph's extruded geometry as the GL calls that draw it, kept so that a
+// title's display list can be compiled again without tessellating again.
+class GlyphMesh {
+public:
+    void Begin(std::uint32_t mode) { calls_.push_back({Kind::Begin, mode, 0, 0, 0}); }
+    void Normal(float x, float y, float z) { calls_.push_back({Kind::Normal, 0, x, y, z}); }
+    void Vertex(float x, float y, float z) { calls_.push_back({Kind::Vertex, 0, x, y, z}); }
+    void End() { calls_.push_back({Kind::End, 0, 0, 0, 0}); }
+    // Issues the calls; inside glNewList they are compiled.
+    void Draw() const;
+    bool Empty() const { return calls_.empty(); }
+
+private:
+    enum class Kind : std::uint8_t { Begin, Normal, Vertex, End };
+    struct Call {
+        Kind kind;
+        std::uint32_t mode;
+        float x, y, z;
+    };
+    std::vector<Call> calls_;
 };
 
-// Compiles the lists `listBase` + code for codes 0..254 (code 255 stays an
-// empty name) and fills `metrics` for every code (code 255 all zero). Each
-// list draws its glyph and ends by translating x by the glyph's advance.
-// Needs the GL context current. Without any usable font the lists only
-// exist empty and the metrics are zero.
-GlyphBuildReport BuildGlyphLists(const FontRequest& request, std::uint32_t listBase,
-                                 const ExtrusionOptions& options, std::array<GlyphMetrics, 256>& metrics);
-
-// Compiles one glyph's geometry into the display list being defined.
-void EmitGlyphGeometry(const GlyphOutline& glyph, const ExtrusionOptions& options);
-
-// What the most recent BuildGlyphLists used.
-const GlyphBuildReport& LastGlyphBuildReport();
+// The glyph's front face (z = 0), back face and side walls, or its outlines
+// at both depths when wireframe is asked for.
+GlyphMesh BuildGlyphMesh(const GlyphOutline& glyph, const ExtrusionOptions& options);
 
 }  // namespace quorbel

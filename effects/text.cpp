@@ -2,9 +2,13 @@
 
 #include <GL/gl.h>
 
-#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "effects/glyph_builder.h"
+#include "effects/glyph_cache.h"
+#include "effects/text_layout.h"
 #include "imaging/textures.h"
 #include "platform/platform.h"
 #include "platform/steady_memory.h"
@@ -13,13 +17,12 @@
 
 namespace quorbel {
 
-std::array<GlyphMetrics, 256> textGlyphMetrics;
-
 namespace {
 
 constexpr const char* kDefaultFace = "Arial Black";
-constexpr GLsizei kReservedLists = 256;
-constexpr std::size_t kMaxTextLength = 255;
+// Past this many cached glyphs a new title starts the cache afresh, so that
+// titles in ever new characters cannot pile up memory.
+constexpr std::size_t kMaxCachedGlyphs = 512;
 constexpr float kDepthToExtrusion = 0.1f;
 constexpr float kFirstBuildDepth = 0.2f;
 // 255 is what the program passes for white; OpenGL clamps it to 1.
@@ -61,17 +64,71 @@ void ApplyStyleBeforeDrawing() {
     if (On(scene.textGlassBlend)) GlassBlendState();
 }
 
-void CompileGlyphLists(const ExtrusionOptions& options) {
-    DeleteTextFont();
-    GLuint base = glGenLists(kReservedLists);
-    scene.textListBase = base;
-    if (base == 0) {
-        // No list names to be had: draw nothing rather than someone else's lists.
-        textGlyphMetrics.fill(GlyphMetrics{});
-        return;
+// The fonts, the glyphs built so far, and the title laid out with them and
+// compiled into one display list. Laid out and compiled again only when the
+// title or the font changes, never per frame.
+struct TitleDrawing {
+    std::unique_ptr<TitleFonts> fonts;
+    GlyphCache cache;
+    std::uint32_t list = 0;
+    std::string laidOutText;
+    bool laidOut = false;
+};
+
+// Never destroyed: its list belongs to a GL context that is gone at exit.
+TitleDrawing& Drawing() {
+    static TitleDrawing* drawing = new TitleDrawing;
+    return *drawing;
+}
+
+// Each glyph is drawn at the pen, which then moves by the glyph's advance,
+// as when every character had its list: Latin lines land on the same pixels.
+void CompileLine(TitleDrawing& drawing, const TitleLayout& layout, const LaidOutLine& line) {
+    glTranslatef(-0.5f * line.width, 0.0f, 0.0f);
+    for (std::size_t i = line.first; i < line.first + line.count; ++i) {
+        const PlacedGlyph& glyph = layout.glyphs[i];
+        const GlyphMesh& mesh = drawing.cache.Get(*drawing.fonts, glyph.face, glyph.glyph).mesh;
+        // Marks and cursive joins sit off the pen.
+        const bool displaced = glyph.offsetX != 0.0f || glyph.offsetY != 0.0f;
+        if (displaced) glPushMatrix(), glTranslatef(glyph.offsetX, glyph.offsetY, 0.0f);
+        mesh.Draw();
+        if (displaced) glPopMatrix();
+        glTranslatef(glyph.advance, 0.0f, 0.0f);
     }
-    FontRequest request{scene.textFontFace.c_str(), scene.textFontWeight, scene.textFontItalic != 0};
-    BuildGlyphLists(request, base, options, textGlyphMetrics);
+}
+
+// One line is drawn as it always was, leaving the pen at its end; several
+// are centred as a block on their middle baseline.
+void CompileTitle(TitleDrawing& drawing, const TitleLayout& layout) {
+    if (layout.lines.size() == 1) return CompileLine(drawing, layout, layout.lines[0]);
+    for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+        glPushMatrix();
+        glTranslatef(0.0f, layout.BaselineY(i), 0.0f);
+        CompileLine(drawing, layout, layout.lines[i]);
+        glPopMatrix();
+    }
+}
+
+void DeleteTitleList(TitleDrawing& drawing) {
+    if (drawing.list != 0) glDeleteLists(drawing.list, 1);
+    drawing.list = 0;
+    drawing.laidOut = false;
+}
+
+void LayOut(TitleDrawing& drawing, std::string_view text) {
+    const TitleLayout layout = LayOutTitle(text, *drawing.fonts);
+    if (drawing.cache.Size() + layout.glyphs.size() > kMaxCachedGlyphs) drawing.cache.Clear();
+    DeleteTitleList(drawing);
+    drawing.list = glGenLists(1);
+    if (drawing.list != 0) {
+        glNewList(drawing.list, GL_COMPILE);
+        CompileTitle(drawing, layout);
+        glEndList();
+        SealCompiledLists();
+    }
+    drawing.laidOutText.assign(text);
+    drawing.laidOut = true;
+    ReturnFreedMemory();  // the outlines, their tessellation and the old list are gone
 }
 
 void SpinStep() {
@@ -137,33 +194,29 @@ void BuildTextFont() {
         options = ExtrusionOptions{kFirstBuildDepth, false};
         scene.textOutlinesBuilt = 2;
     }
-    CompileGlyphLists(options);
-    ReturnFreedMemory();  // the outlines and their tessellation are gone
+    TitleDrawing& drawing = Drawing();
+    drawing.cache.Reset(options);
+    drawing.fonts = std::make_unique<TitleFonts>(
+        FontRequest{scene.textFontFace.c_str(), scene.textFontWeight, scene.textFontItalic != 0});
+    // Only says that glyphs are ready; the list is the title's own.
+    scene.textListBase = 1;
+    LayOut(drawing, scene.titleText.view());
 }
 
 void DeleteTextFont() {
-    if (scene.textListBase == 0) return;
-    glDeleteLists(scene.textListBase, kReservedLists);
+    TitleDrawing& drawing = Drawing();
+    DeleteTitleList(drawing);
+    drawing.cache.Clear();
+    drawing.fonts.reset();
     scene.textListBase = 0;
 }
 
-float TextWidth(const char* text) {
-    if (!text) return 0.0f;
-    float width = 0.0f;
-    for (std::size_t i = 0; i < kMaxTextLength && text[i] != '\0'; ++i)
-        width += textGlyphMetrics[static_cast<unsigned char>(text[i])].cellIncX;
-    return width;
-}
-
-void PrintText(const char* text) {
-    if (!text) return;
-    const std::size_t length = strnlen(text, kMaxTextLength);
-    glTranslatef(-0.5f * TextWidth(text), 0.0f, 0.0f);
-    if (scene.textListBase == 0 || length == 0) return;
-    glPushAttrib(GL_LIST_BIT);
-    glListBase(scene.textListBase);
-    glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, text);
-    glPopAttrib();
+void DrawTitle() {
+    TitleDrawing& drawing = Drawing();
+    if (!drawing.fonts) return;
+    const std::string_view title = scene.titleText.view();
+    if (!drawing.laidOut || title != drawing.laidOutText) LayOut(drawing, title);
+    if (drawing.list != 0) glCallList(drawing.list);
 }
 
 void BindTextTexture(TextPass pass) {
@@ -196,8 +249,6 @@ void ApplyTextColour() {
     glColor3f(kWhite, kWhite, kWhite);
     scene.textWhiteRequest = 0;
 }
-
-void DrawTitle() { PrintText(scene.titleText.c_str()); }
 
 void DrawText(TextPass pass) {
     if (scene.textTexGenMode >= 4) SphereMapGeneration();

@@ -200,5 +200,27 @@ TEST_P(HostileLiveValues, EveryLiveParameterAtEveryExtremeValue) {
 INSTANTIATE_TEST_SUITE_P(Scenes, HostileLiveValues,
                          ::testing::Values(Scene::BusyForwardMotionBlur, Scene::BusyBackwardRadialBlur), NameOfParam);
 
+// ----- titles -------------------------------------------------------------
+
+// Titles reach the layout from files and the command line as any bytes.
+using HostileTitles = HostileRun;
+
+TEST_P(HostileTitles, AnyBytesAsTheTitleAreLaidOutAndDrawn) {
+    std::string cjk, marks;
+    for (char32_t c = 0x4E00; c < 0x4E00 + 200; ++c)
+        cjk += {char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
+    for (int i = 0; i < 200; ++i) marks += "\xCC\x81";
+    const std::string titles[] = {"\xFF\xFE\xC3\x28\xE2\x82\xF0\x9F\x98", std::string(10000, 'W'), marks,
+                                  std::string("\x01\x02\t\r\x1B\x7F", 6), "\xED\xA0\x80", cjk,
+                                  std::string(300, '\n'), "\xD9\x84\xD8\xAD\xD9\x85\n\xD7\x90 a\xCC\x81\xF0\x9F\x98\x80"};
+    for (const std::string& title : titles) {
+        Restart();
+        scene.titleText.Assign(title);
+        ASSERT_EQ(RenderAndCheck(), "") << ::testing::PrintToString(title.substr(0, 12));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, HostileTitles, ::testing::Values(Scene::Fresh), NameOfParam);
+
 }  // namespace
 }  // namespace quorbel

@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ pkg-config make qt6-base-dev libqt6opengl6-dev libx11-dev libxtst-dev xdotool libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0
-  libgl1-mesa-dri libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra libavformat-dev libavcodec-dev
+  libgl1-mesa-dri libfreetype-dev libfontconfig-dev libharfbuzz-dev libfribidi-dev
+  fonts-dejavu-core fonts-dejavu-extra fonts-kacst-one fonts-lohit-deva fonts-wqy-microhei libavformat-dev libavcodec-dev
   libavutil-dev libswscale-dev libpng-dev libgtest-dev libbenchmark-dev xvfb xauth ffmpeg imagemagick
   clang libclang-rt-14-dev python3 python3-pil)
 
