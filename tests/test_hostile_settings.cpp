@@ -8,16 +8,21 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <fstream>
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/headless/headless_runner.h"
 #include "commands/documents.h"
+#include "panels/panel_registry.h"
 #include "platform/scripted_platform.h"
 #include "scene/frame_driver.h"
 #include "scene/scene_state.h"
+#include "scene/title_text.h"
 #include "settings/settings_record.h"
 #include "support/gl_test_env.h"
 #include "support/hostile_scene.h"
@@ -199,6 +204,59 @@ TEST_P(HostileLiveValues, EveryLiveParameterAtEveryExtremeValue) {
 
 INSTANTIATE_TEST_SUITE_P(Scenes, HostileLiveValues,
                          ::testing::Values(Scene::BusyForwardMotionBlur, Scene::BusyBackwardRadialBlur), NameOfParam);
+
+// ----- hostile titles -----------------------------------------------------
+
+std::vector<std::string> HostileTitles() {
+    std::string tenThousand, combining, controls, cjk;
+    for (int i = 0; i < 5000; ++i) tenThousand += "W\u6771";
+    for (int i = 0; i < 10000; ++i) combining += "\u0301";
+    for (int i = 0; i < 10000; ++i) controls += static_cast<char>(i % 33 == 32 ? 127 : i % 33);
+    for (char32_t c = 0x4E00; c < 0x4E00 + 200; ++c)
+        cjk += {'\xE4', static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    return {"\xff\xfe\xc3\x28\x80 bad", tenThousand, combining, controls, "A\xed\xa0\x80Z\xed\xbf\xbf", cjk};
+}
+
+// Empty when the scene's title keeps the title's rules.
+std::string TitleProblem() {
+    const std::string_view title = scene.titleText.view();
+    if (!IsValidUtf8(title)) return "invalid UTF-8";
+    if (!FitsInTitle(title)) return std::to_string(CharacterCount(title)) + " characters";
+    for (char c : title)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7f) return "a control character";
+    return {};
+}
+
+using HostileTitleRun = HostileRun;
+
+// Through every way a title comes in: the title file with Open, --title,
+// the Text panel's box and --set.
+TEST_P(HostileTitleRun, EveryWayInKeepsTheLimitsAndRenders) {
+    const std::pair<const char*, std::function<void(const std::string&)>> routes[] = {
+        {"title file", [this](const std::string& title) {
+             std::ofstream("Text.TXT", std::ios::binary) << title;
+             OpenRecord(baselineRecord_);
+         }},
+        {"--title", [](const std::string& title) {
+             HeadlessOptions options;
+             ParseHeadlessOptions({"--title", title}, options);
+             if (options.title) scene.titleText.Assign(*options.title);
+         }},
+        {"panel", [](const std::string& title) { CreatePanel(PanelKind::Text).ChangeText(1002, title); }},
+        {"--set", [](const std::string& title) { SetSceneField(scene, "titleText", title); }},
+    };
+    for (const auto& [route, give] : routes) {
+        for (const std::string& title : HostileTitles()) {
+            Restart();
+            give(title);
+            ASSERT_EQ(TitleProblem(), "") << route << ": " << title.substr(0, 40);
+            ASSERT_EQ(RenderAndCheck(), "") << route << ": " << title.substr(0, 40);
+        }
+    }
+    DiscardAllPanels();
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, HostileTitleRun, ::testing::Values(Scene::Fresh), NameOfParam);
 
 }  // namespace
 }  // namespace quorbel

@@ -23,6 +23,7 @@ struct HeadlessOptions {
     std::optional<unsigned> seed;
     std::string saveSettingsPath;
     std::string openSettingsPath;  // opened as Open does, after the first frame
+    std::optional<std::string> title;  // in place of the title file's, UTF-8
     bool classicPath = false;  // draw with the plain OpenGL 1.1 path
     bool help = false;
     RecordOptions record;
