@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/headless/headless_runner.h"
+#include "app/headless/command_line.h"
 #include "commands/documents.h"
 #include "panels/panel_registry.h"
 #include "platform/scripted_platform.h"

@@ -7,6 +7,7 @@
 
 #include "scene/number_text.h"
 #include "scene/scene_state.h"
+#include "scene/title_text.h"
 #include "video/encoder_catalog.h"
 #include "video/frame_rate.h"
 
@@ -60,6 +61,16 @@ OptionError ParseGet(const std::string& name, HeadlessOptions& options) {
         return "bad --get: " + *SetSceneField(scratch, name, "0");
     }
     options.gets.push_back(name);
+    return std::nullopt;
+}
+
+// The title as typed on a command line, "\n" for a line break.
+OptionError ParseTitle(const std::string& text, HeadlessOptions& options) {
+    std::string title = TitleFromText(UnescapeTitle(text));
+    if (!FitsInTitle(title))
+        return "bad --title: it has " + std::to_string(CharacterCount(title)) + " characters; a title holds at most " +
+               std::to_string(kMaxTitleCharacters);
+    options.title = std::move(title);
     return std::nullopt;
 }
 
@@ -130,10 +141,14 @@ constexpr CommandLineOption kOptions[] = {
     {"--size", "WIDTHxHEIGHT", ParseSize, "surface size in pixels (default 720x480)"},
     {"--set", "NAME=VALUE", ParseSet, "set a scene field before the first frame (repeatable)"},
     {"--get", "NAME", ParseGet, "print a scene field after the last frame (repeatable)"},
+    {"--title", "TEXT", ParseTitle,
+     "the title of this run (UTF-8; \\n starts a new line): Text.TXT is not read, and written only by "
+     "--save-settings"},
     {"--seed", "N", ParseSeed, "fix the random seed so a render can be repeated exactly"},
     {"--settings", "FILE.qrl", [](const std::string& v, HeadlessOptions& o) -> OptionError {
          o.openSettingsPath = v; return std::nullopt; },
-     "after the first frame, open FILE (and Text.TXT in the current folder) as the window's Open does, then "
+     "after the first frame, open FILE (and Text.TXT in the current folder, unless --title is given) as the "
+     "window's Open does, then "
      "render the --frames frames"},
     {"--save-settings", "FILE.qrl", [](const std::string& v, HeadlessOptions& o) -> OptionError {
          o.saveSettingsPath = v; return std::nullopt; },

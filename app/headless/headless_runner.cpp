@@ -14,7 +14,6 @@
 #include "scene/gl_setup.h"
 #include "scene/render_path.h"
 #include "scene/scene_state.h"
-#include "scene/title_text.h"
 
 namespace quorbel {
 
@@ -24,16 +23,6 @@ std::optional<std::string> CheckWritable(const std::string& path) {
     auto slash = path.rfind('/');
     std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     if (access(folder.c_str(), W_OK) != 0) return "cannot write " + path + ": folder '" + folder + "' is not writable";
-    return std::nullopt;
-}
-
-// The title as typed on a command line: "\n" is a line break.
-std::optional<std::string> ParseTitle(const std::string& text, HeadlessOptions& options) {
-    std::string title = TitleFromText(UnescapeTitle(text));
-    if (!FitsInTitle(title))
-        return "bad --title: it has " + std::to_string(CharacterCount(title)) +
-               " characters; a title holds at most " + std::to_string(kMaxTitleCharacters);
-    options.title = std::move(title);
     return std::nullopt;
 }
 
