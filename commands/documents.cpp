@@ -120,7 +120,7 @@ void OpenSettings() {
     if (path) OpenSettingsFile(*path);
 }
 
-bool OpenSettingsFile(const std::string& path) {
+bool OpenSettingsFile(const std::string& path, const std::optional<std::string>& givenTitle) {
     std::string openError;
     FileHandle file = OpenForReading(path, openError);
     if (!file) {
@@ -130,7 +130,8 @@ bool OpenSettingsFile(const std::string& path) {
     // The title is read first and taken only with the record, so that a
     // failure of either leaves the scene as it was.
     TextField title;
-    if (auto reason = ReadTitleFile(kTitleFileName, title)) {
+    if (givenTitle) title.Assign(*givenTitle);
+    else if (auto reason = ReadTitleFile(kTitleFileName, title)) {
         ReportFailure(*reason, std::string("Could not read the title file \"") + kTitleFileName +
                                    "\" in the current folder: " + *reason + ". The settings were not opened.");
         return false;

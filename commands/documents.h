@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quorbel {
@@ -33,8 +34,10 @@ void OpenSettings();
 // Reads the title from "Text.TXT" in the current folder and the record from
 // `path`, then re-creates the panels of the used marks. When either file
 // cannot be read nothing changes, the failure goes to standard error and a
-// message says so. Returns whether the settings were loaded.
-bool OpenSettingsFile(const std::string& path);
+// message says so. Returns whether the settings were loaded. Given a
+// `title` (UTF-8, within the title's rules), the scene takes that instead
+// and the title file is neither read nor needed.
+bool OpenSettingsFile(const std::string& path, const std::optional<std::string>& title = std::nullopt);
 
 // Save: asks for a file name ("Find a data file"); a cancelled chooser
 // writes nothing. A name without an extension gets ".qrl". Then

@@ -8,6 +8,7 @@
 #include "imaging/textures.h"
 #include "panels/panel_kinds.h"
 #include "panels/panel_registry.h"
+#include "scene/title_text.h"
 
 namespace quorbel {
 
@@ -164,7 +165,7 @@ protected:
     }
 
     void OnTextChanged(int id) override {
-        if (id == kTitle) scene.titleText.Assign(FieldText(kTitle));
+        if (id == kTitle) TakeTitle();
         if (id == kDepth) TakeDepth();
     }
 
@@ -193,6 +194,14 @@ private:
         SetText(kTitle, std::string(scene.titleText.view()));
         if (!On(scene.textDepthSet)) scene.textDepth = 2.0f;
         SetText(kDepth, std::to_string(WholePart(std::round(scene.textDepth / kDepthBoxScale))));
+    }
+
+    // A title over the limit is refused whole and the box shows the title
+    // again: cutting it would silently drop what was typed, wherever that was.
+    void TakeTitle() {
+        const std::string title = TitleFromText(FieldText(kTitle));
+        if (FitsInTitle(title)) scene.titleText.Assign(title);
+        SetText(kTitle, std::string(scene.titleText.view()));
     }
 
     void TakeDepth() {

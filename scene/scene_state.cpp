@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "scene/number_text.h"
+#include "scene/title_text.h"
 
 namespace quorbel {
 
@@ -98,16 +99,23 @@ std::optional<std::string> SetFloat(SceneState& state, const FieldInfo& info, st
     return std::nullopt;
 }
 
+// Text fields hold UTF-8; the title also follows the title's rules.
+std::optional<std::string> SetText(SceneState& state, const FieldInfo& info, std::string_view value) {
+    const bool title = info.textField == &SceneState::titleText;
+    const std::string text = title ? TitleFromText(value) : TextAsUtf8(value);
+    if (const std::size_t count = CharacterCount(text); count > TextField::kMaxCharacters)
+        return "a text of " + std::to_string(count) + " characters is longer than the 255 field " +
+               info.name + " holds";
+    (state.*(info.textField)).Assign(text);
+    return std::nullopt;
+}
+
 std::optional<std::string> SetKnownField(SceneState& state, const FieldInfo& info, std::string_view value) {
     switch (info.kind) {
         case FieldKind::Int32: return SetWhole(state, info, value);
         case FieldKind::UInt32: return info.colour ? SetColour(state, info, value) : SetWhole(state, info, value);
         case FieldKind::Float: return SetFloat(state, info, value);
-        case FieldKind::Text:
-            if (value.size() >= TextField::kCapacity)
-                return Refusal(value, "a text of at most 255 characters", info.name);
-            (state.*(info.textField)).Assign(value);
-            return std::nullopt;
+        case FieldKind::Text: return SetText(state, info, value);
     }
     return std::nullopt;
 }

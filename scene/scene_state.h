@@ -16,16 +16,22 @@
 
 namespace quorbel {
 
-// A fixed 256-byte text field (the title, the font face): no allocation, and
-// copying the whole scene stays a plain memberwise copy.
+// A fixed text field (the title, the font face) holding UTF-8: room for 255
+// characters of up to four bytes each, no allocation, and copying the whole
+// scene stays a plain memberwise copy.
 struct TextField {
-    static constexpr std::size_t kCapacity = 256;
+    static constexpr std::size_t kMaxCharacters = 255;
+    static constexpr std::size_t kCapacity = 4 * kMaxCharacters + 4;
     char chars[kCapacity] = {};
 
     TextField() = default;
     TextField(const char* text) { Assign(text); }  // NOLINT: implicit on purpose
+    // Text too long for the field is cut before the character that would
+    // not fit, never inside one.
     void Assign(std::string_view text) {
         std::size_t n = text.size() < kCapacity - 1 ? text.size() : kCapacity - 1;
+        if (n < text.size())
+            while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0u) == 0x80u) --n;
         std::memcpy(chars, text.data(), n);
         chars[n] = '\0';
     }

@@ -36,8 +36,9 @@ std::optional<std::string> WriteSettings(const std::string& settingsPath, const 
     if (IsTheTitleFile(settingsPath))
         return "cannot write " + settingsPath + ": that file holds the title; choose another name";
     const SettingsBytes record = StoreSettingsRecord(state);
+    const std::string title = TitleFileBytes(state.titleText.view());
     const FileContent files[] = {
-        {kTitleFileName, TitleFileBytes(state.titleText)},
+        {kTitleFileName, {reinterpret_cast<const std::uint8_t*>(title.data()), title.size()}},
         {settingsPath, record},
     };
     return ReplaceFiles(files);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "support/gl_test_env.h"
 #include "support/process.h"
@@ -65,6 +66,7 @@ TEST_F(HeadlessCli, BadRequestsFailClearlyWithoutWritingAnything) {
                             Case{"--get particlecount", "particleCount"},
                             Case{"--snapshot /nonexistent-folder/a.png", "not writable"},
                             Case{"--save-settings /nonexistent-folder/x.qrl --snapshot " + png, "not writable"},
+                            Case{"--title " + std::string(256, 'x') + " --snapshot " + png, "--title"},
                             Case{"--bogus 1", "unknown option"}}) {
         auto run = RunQuorbel(bad.arguments);
         EXPECT_NE(run.exitCode, 0) << bad.arguments;
@@ -81,6 +83,43 @@ TEST_F(HeadlessCli, SaveSettingsWritesTheRecordAndTitleOfTheRun) {
     EXPECT_EQ(record.substr(8 * 26, 4), std::string("\xd2\x04\0\0", 4)) << "particleCount, little-endian";
     EXPECT_EQ(testing::FileText("Text.TXT"), "Headless");
     EXPECT_FALSE(std::filesystem::exists("quorbel-snapshot.png")) << "saving settings is output enough";
+}
+
+// A title draws the same pixels from a UTF-8 title file, from an 8-bit one
+// (where 8-bit text can carry it) and from --title, which needs no title
+// file and is saved as Save would; the UTF-8 bytes read one by one (the
+// first row's "Caf\u00c3\u00a9") would not.
+TEST_F(HeadlessCli, ATitleDrawsTheSameFromEitherTitleFileAndFromTheCommandLine) {
+    ASSERT_EQ(RunQuorbel("--save-settings scene.qrl").exitCode, 0);
+    auto render = [this](const std::string& name, const std::string& more) {
+        auto run = RunQuorbel("--settings scene.qrl --size 160x120 --seed 3 --snapshot " + output_.File(name) + more);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return testing::FileText(output_.File(name));
+    };
+    const auto write = [](const std::string& bytes) { std::ofstream("Text.TXT", std::ios::binary) << bytes; };
+    const struct {
+        std::string title, eightBit, argument;
+    } rows[] = {
+        {"Caf\u00e9", "Caf\xe9", "Caf\u00e9"},
+        {"\u041c\u043e\u0441\u043a\u0432\u0430 \u6771\u4eac", "", "\u041c\u043e\u0441\u043a\u0432\u0430 \u6771\u4eac"},
+        {"One\nTwo \u00bd", "One\nTwo \xbd", "One\\nTwo \u00bd"},
+    };
+    std::string first;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.title);
+        write(row.title);
+        const std::string fromUtf8 = render("utf8.png", "");
+        if (first.empty()) first = fromUtf8;
+        if (!row.eightBit.empty()) {
+            write(row.eightBit);
+            EXPECT_EQ(render("8bit.png", ""), fromUtf8);
+        }
+        std::filesystem::remove("Text.TXT");
+        EXPECT_EQ(render("arg.png", " --title " + testing::Quoted(row.argument) + " --save-settings saved.qrl"),
+                  fromUtf8);
+        EXPECT_EQ(testing::FileText("Text.TXT"), row.eightBit.empty() ? "\xEF\xBB\xBF" + row.title : row.eightBit);
+    }
+    EXPECT_NE(render("bytes.png", " --title " + testing::Quoted("Caf\u00c3\u00a9")), first);
 }
 
 TEST_F(HeadlessCli, SetValuesWinOverTheStartupSettingsFile) {

@@ -8,16 +8,21 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <fstream>
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/headless/command_line.h"
 #include "commands/documents.h"
+#include "panels/panel_registry.h"
 #include "platform/scripted_platform.h"
 #include "scene/frame_driver.h"
 #include "scene/scene_state.h"
+#include "scene/title_text.h"
 #include "settings/settings_record.h"
 #include "support/gl_test_env.h"
 #include "support/hostile_scene.h"
@@ -200,27 +205,59 @@ TEST_P(HostileLiveValues, EveryLiveParameterAtEveryExtremeValue) {
 INSTANTIATE_TEST_SUITE_P(Scenes, HostileLiveValues,
                          ::testing::Values(Scene::BusyForwardMotionBlur, Scene::BusyBackwardRadialBlur), NameOfParam);
 
-// ----- titles -------------------------------------------------------------
+// ----- hostile titles -----------------------------------------------------
 
-// Titles reach the layout from files and the command line as any bytes.
-using HostileTitles = HostileRun;
-
-TEST_P(HostileTitles, AnyBytesAsTheTitleAreLaidOutAndDrawn) {
-    std::string cjk, marks;
+std::vector<std::string> HostileTitles() {
+    std::string tenThousand, combining, controls, cjk;
+    for (int i = 0; i < 5000; ++i) tenThousand += "W\u6771";
+    for (int i = 0; i < 10000; ++i) combining += "\u0301";
+    for (int i = 0; i < 10000; ++i) controls += static_cast<char>(i % 33 == 32 ? 127 : i % 33);
     for (char32_t c = 0x4E00; c < 0x4E00 + 200; ++c)
-        cjk += {char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
-    for (int i = 0; i < 200; ++i) marks += "\xCC\x81";
-    const std::string titles[] = {"\xFF\xFE\xC3\x28\xE2\x82\xF0\x9F\x98", std::string(10000, 'W'), marks,
-                                  std::string("\x01\x02\t\r\x1B\x7F", 6), "\xED\xA0\x80", cjk,
-                                  std::string(300, '\n'), "\xD9\x84\xD8\xAD\xD9\x85\n\xD7\x90 a\xCC\x81\xF0\x9F\x98\x80"};
-    for (const std::string& title : titles) {
-        Restart();
-        scene.titleText.Assign(title);
-        ASSERT_EQ(RenderAndCheck(), "") << ::testing::PrintToString(title.substr(0, 12));
-    }
+        cjk += {'\xE4', static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    return {"\xff\xfe\xc3\x28\x80 bad", tenThousand, combining, controls, "A\xed\xa0\x80Z\xed\xbf\xbf", cjk,
+            std::string(300, '\n')};
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, HostileTitles, ::testing::Values(Scene::Fresh), NameOfParam);
+// Empty when the scene's title keeps the title's rules.
+std::string TitleProblem() {
+    const std::string_view title = scene.titleText.view();
+    if (!IsValidUtf8(title)) return "invalid UTF-8";
+    if (!FitsInTitle(title)) return std::to_string(CharacterCount(title)) + " characters";
+    for (char c : title)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7f) return "a control character";
+    return {};
+}
+
+using HostileTitleRun = HostileRun;
+
+// Through every way a title comes in: the title file with Open, --title,
+// the Text panel's box and --set.
+TEST_P(HostileTitleRun, EveryWayInKeepsTheLimitsAndRenders) {
+    const std::pair<const char*, std::function<void(const std::string&)>> routes[] = {
+        {"title file", [this](const std::string& title) {
+             std::ofstream("Text.TXT", std::ios::binary) << title;
+             OpenRecord(baselineRecord_);
+         }},
+        {"--title", [](const std::string& title) {
+             HeadlessOptions options;
+             ParseHeadlessOptions({"--title", title}, options);
+             if (options.title) scene.titleText.Assign(*options.title);
+         }},
+        {"panel", [](const std::string& title) { CreatePanel(PanelKind::Text).ChangeText(1002, title); }},
+        {"--set", [](const std::string& title) { SetSceneField(scene, "titleText", title); }},
+    };
+    for (const auto& [route, give] : routes) {
+        for (const std::string& title : HostileTitles()) {
+            Restart();
+            give(title);
+            ASSERT_EQ(TitleProblem(), "") << route << ": " << title.substr(0, 40);
+            ASSERT_EQ(RenderAndCheck(), "") << route << ": " << title.substr(0, 40);
+        }
+    }
+    DiscardAllPanels();
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, HostileTitleRun, ::testing::Values(Scene::Fresh), NameOfParam);
 
 }  // namespace
 }  // namespace quorbel

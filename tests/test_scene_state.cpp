@@ -45,6 +45,10 @@ TEST(SceneFieldAccess, RefusesMalformedValuesAndLeavesTheFieldAlone) {
     EXPECT_EQ(state.tunnelShown, 0);
     EXPECT_EQ(state.textPosX, 0.0f);
     EXPECT_TRUE(SetSceneField(state, "titleText", std::string(256, 'x')));
+    std::string longest;
+    for (int i = 0; i < 255; ++i) longest += "\u6771";
+    EXPECT_FALSE(SetSceneField(state, "titleText", longest)) << "255 characters fit, however many bytes";
+    EXPECT_EQ(state.titleText, longest);
 }
 
 // The forms people type that C's base detection or strtof used to get wrong.

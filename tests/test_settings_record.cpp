@@ -169,5 +169,60 @@ TEST(SettingsFiles, TitleIsWrittenWholeAndReadBackUpToEightyBytes) {
     EXPECT_EQ(std::filesystem::file_size("t.qrl"), kSettingsFileSize);
 }
 
+// Every title comes back exactly through Save and Open; one that 8-bit
+// text can carry, and that does not read back as UTF-8, is written as 8-bit
+// bytes as older readers expect.
+TEST(SettingsFiles, TitlesRoundTripAsEightBitTextOrMarkedUtf8) {
+    testing::TempDirectory folder;
+    const struct {
+        const char* title;
+        const char* eightBit;  // the file's bytes, or nullptr for UTF-8 with a mark
+    } rows[] = {
+        {"Quorbel 2026", "Quorbel 2026"},
+        {"Caf\u00e9", "Caf\xe9"},
+        {"\u20ac \u201cOeuvre\u201d \u0152", "\x80 \x93Oeuvre\x94 \x8c"},
+        {"\u00c3\u00a9", nullptr},  // its 8-bit bytes would read back as UTF-8 "\u00e9"
+        {"\u041c\u043e\u0441\u043a\u0432\u0430", nullptr},
+        {"\u0645\u0631\u062d\u0628\u0627", nullptr},
+        {"\u6771\u4eac", nullptr},
+        {"Caf\u00e9 \u041c\u043e\u0441\u043a\u0432\u0430\n\u6771\u4eac \u0645\u0631\u062d\u0628\u0627", nullptr},
+        {"\U0001F3AC Take 1", nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.title);
+        SceneState state;
+        state.titleText.Assign(row.title);
+        ASSERT_FALSE(WriteSettings("t.qrl", state));
+        EXPECT_EQ(testing::FileText("Text.TXT"), row.eightBit ? row.eightBit : std::string("\xEF\xBB\xBF") + row.title);
+        TextField title("old");
+        ASSERT_FALSE(ReadTitleFile("Text.TXT", title));
+        EXPECT_EQ(title.view(), row.title);
+    }
+}
+
+// Older files read as before; UTF-8 is told apart from them, counted in
+// characters, and no control character but the line break comes in.
+TEST(SettingsFiles, TitleFileBytesAreReadAsUtf8OrAsOlderEightBitText) {
+    const std::string cyrillic80 = [] {
+        std::string text;
+        for (int i = 0; i < 100; ++i) text += "\u0416";
+        return text;
+    }();
+    const struct {
+        std::string bytes, title;
+    } rows[] = {
+        {"Caf\xe9", "Caf\u00e9"},
+        {"\x80\x93x\x94\x81", "\u20ac\u201cx\u201d"},  // an unassigned code is a control
+        {std::string(100, 'a'), std::string(80, 'a')},
+        {"Caf\xc3\xa9", "Caf\u00e9"},
+        {"\xEF\xBB\xBFplain", "plain"},
+        {"\xEF\xBB\xBF" + cyrillic80, cyrillic80.substr(0, 160)},
+        {std::string(79, 'a') + "\xc3\xa9xyz", std::string(79, 'a') + "\u00e9"},
+        {"\xc3\x28 \xed\xa0\x80", "\u00c3( \u00ed\u00a0\u20ac"},  // invalid UTF-8 is 8-bit text
+        {std::string("One\r\nTwo\t!\x7f\x00", 12), "One\nTwo!"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(TitleFromFileBytes(row.bytes), row.title) << row.bytes;
+}
+
 }  // namespace
 }  // namespace quorbel

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "effects/text.h"
 #include "panel_test_helpers.h"
@@ -81,8 +82,15 @@ TEST_F(TextPanel, FieldsShowTheTitleAndTheDepthAndTakeWhatIsTyped) {
     EXPECT_FLOAT_EQ(scene.textDepth, 2.0f);
     panel.ChangeText(kTitle, "A new title");
     EXPECT_EQ(scene.titleText.view(), "A new title");
-    panel.ChangeText(kTitle, std::string(400, 'x'));
-    EXPECT_EQ(scene.titleText.view().size(), 255u) << "a title longer than the glyph lists draw is cut";
+    // Any Unicode, line breaks kept and other controls dropped; a text longer
+    // than a title holds is refused whole and the box shows the title again.
+    const std::string longest = "\u6771\n" + std::string(253, 'x');
+    for (auto [typed, title] : {std::pair<std::string, std::string>{"\u0645\u0631\n\tT", "\u0645\u0631\nT"},
+                                {longest, longest}, {longest + "y", longest}}) {
+        panel.ChangeText(kTitle, typed);
+        EXPECT_EQ(scene.titleText.view(), title);
+        EXPECT_EQ(panel.FieldText(kTitle), title);
+    }
     panel.ChangeText(kDepth, "35");
     EXPECT_FLOAT_EQ(scene.textDepth, 3.5f);
     EXPECT_EQ(scene.textDepthSet, 2);

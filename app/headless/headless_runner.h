@@ -1,5 +1,5 @@
-// The headless mode's command line: render frames without a window, write a
-// snapshot, set and read scene fields by name.
+// The headless mode: render frames without a window, write a snapshot, set
+// and read scene fields by name. The options come from command_line.h.
 #pragma once
 
 #include <optional>
@@ -23,15 +23,11 @@ struct HeadlessOptions {
     std::optional<unsigned> seed;
     std::string saveSettingsPath;
     std::string openSettingsPath;  // opened as Open does, after the first frame
+    std::optional<std::string> title;  // in place of the title file's, UTF-8
     bool classicPath = false;  // draw with the plain OpenGL 1.1 path
     bool help = false;
     RecordOptions record;
 };
-
-// Parses argv[1..]; returns an error message for a bad option or value.
-std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& args, HeadlessOptions& options);
-
-extern const char* const kHeadlessUsage;
 
 // Renders as the options say. Returns the process exit status; errors are
 // written to stderr, the --get values to stdout.

@@ -8,7 +8,8 @@
 namespace quorbel {
 
 // With --settings: renders the first frame (and its start-up work), then
-// opens the file and "Text.TXT" from the current folder as Open does (the
+// opens the file and "Text.TXT" from the current folder (or takes the
+// --title instead of the latter) as Open does (the
 // panels of the used effects are made and bring the saved values into
 // effect); the run's frames follow. Without it, does nothing. Returns 0, or
 // 2 after saying why the settings could not be opened.

@@ -6,11 +6,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -20,22 +23,56 @@ namespace quorbel {
 
 namespace {
 
-constexpr int kMaxTitleLength = 255;  // the glyph lists draw no more
-constexpr int kSliderPageStep = 20;   // a fifth of the range per page
+constexpr int kSliderPageStep = 20;  // a fifth of the range per page
+constexpr int kTitleBoxMargin = 2;   // pixels around the text inside the frame
 
-// The title is 8-bit text: one byte per character, as the glyphs are made.
-std::string ToBytes(const QString& text) { return text.toLatin1().toStdString(); }
-QString FromBytes(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<int>(text.size())); }
+std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QLineEdit* MakeLineEdit(const ControlSpec& spec) {
-    auto* edit = new QLineEdit;
-    if (spec.kind == ControlKind::NumberField) {
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-        edit->setAlignment(Qt::AlignRight);
-    } else {
-        edit->setMaxLength(kMaxTitleLength);
+// The title box: one line high like the other fields, but a title may hold
+// line breaks. Shift+Enter or Ctrl+Enter types one; a plain Enter goes on to
+// the panel, where it means OK. What the box may hold is the model's rule.
+class TitleBox : public QPlainTextEdit {
+public:
+    TitleBox() {
+        setLineWrapMode(QPlainTextEdit::NoWrap);
+        setTabChangesFocus(true);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        document()->setDocumentMargin(kTitleBoxMargin);
     }
+    QSize sizeHint() const override {
+        const int height = fontMetrics().lineSpacing() + 2 * (frameWidth() + kTitleBoxMargin) + 2;
+        return {QPlainTextEdit::sizeHint().width(), height};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+            return QPlainTextEdit::keyPressEvent(event);
+        if (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) insertPlainText(QStringLiteral("\n"));
+        else event->ignore();
+    }
+};
+
+QWidget* MakeField(const ControlSpec& spec) {
+    if (spec.kind == ControlKind::EditBox) return new TitleBox;
+    auto* edit = new QLineEdit;
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    edit->setAlignment(Qt::AlignRight);
     return edit;
+}
+
+// Puts the model's text into the box only when it differs, so the cursor
+// stays where the user types; a refused edit leaves it about where it was.
+void ShowText(QPlainTextEdit* box, const QString& text) {
+    if (box->toPlainText() == text) return;
+    const int at = box->textCursor().position();
+    box->setPlainText(text);
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(std::min(at, static_cast<int>(box->document()->characterCount()) - 1));
+    box->setTextCursor(cursor);
 }
 
 QWidget* MakeWidget(const ControlSpec& spec) {
@@ -56,7 +93,7 @@ QWidget* MakeWidget(const ControlSpec& spec) {
             return radio;
         }
         case ControlKind::NumberField:
-        case ControlKind::EditBox: return MakeLineEdit(spec);
+        case ControlKind::EditBox: return MakeField(spec);
         case ControlKind::PushButton: {
             auto* button = new QPushButton(caption);
             button->setAutoDefault(false);
@@ -128,7 +165,11 @@ void PanelView::Connect(const ControlSpec& spec, QWidget* widget) {
         connect(button, &QAbstractButton::clicked, this, [this, id] { Forward([this, id] { model_.Click(id); }); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-            Forward([this, id, bytes = ToBytes(text)] { model_.ChangeText(id, bytes); });
+            Forward([this, id, text = ToUtf8(text)] { model_.ChangeText(id, text); });
+        });
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+        connect(box, &QPlainTextEdit::textChanged, this, [this, id, box] {
+            Forward([this, id, text = ToUtf8(box->toPlainText())] { model_.ChangeText(id, text); });
         });
     }
 }
@@ -146,8 +187,10 @@ void PanelView::SyncControl(const Control& control) {
         box->setChecked(model_.IsChecked(id));
     } else if (auto* edit = qobject_cast<QLineEdit*>(control.widget)) {
         // Only when it differs, so the cursor stays where the user types.
-        const QString text = FromBytes(model_.FieldText(id));
+        const QString text = FromUtf8(model_.FieldText(id));
         if (edit->text() != text) edit->setText(text);
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(control.widget)) {
+        ShowText(box, FromUtf8(model_.FieldText(id)));
     }
 }
 

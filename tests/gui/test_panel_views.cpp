@@ -8,9 +8,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTextCursor>
 #include <QValidator>
 
 #include <memory>
@@ -67,8 +69,8 @@ protected:
         EXPECT_NE(widget, nullptr) << "no control " << id << " of the expected kind";
         return widget;
     }
-    static void Key(QWidget* target, int key) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    static void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(target, &press);
     }
     std::unique_ptr<WindowedPlatform> platform_;
@@ -103,6 +105,8 @@ TEST_F(PanelViews, EveryControlIsThereUnderItsId) {
                 EXPECT_EQ(button->text(), QString::fromLatin1(spec.caption)) << spec.id;
                 EXPECT_GE(button->width(), button->sizeHint().width()) << spec.caption << " is clipped";
                 EXPECT_EQ(button->isCheckable(), spec.kind != ControlKind::PushButton) << spec.id;
+            } else if (spec.kind == ControlKind::EditBox) {
+                EXPECT_NE(qobject_cast<QPlainTextEdit*>(widget), nullptr) << spec.id;
             } else {
                 EXPECT_NE(qobject_cast<QLineEdit*>(widget), nullptr) << spec.id;
             }
@@ -160,7 +164,7 @@ TEST_F(PanelViews, PairsAndRadiosShowWhatTheModelDecided) {
     EXPECT_FALSE(Find<QRadioButton>(view, 1062)->isChecked());
 }
 
-TEST_F(PanelViews, FieldsTakeDigitsOnlyAndEightBitTitles) {
+TEST_F(PanelViews, FieldsTakeDigitsOnlyAndTitlesInAnyScript) {
     PanelView& view = Open(PanelKind::Text);
     QLineEdit* depth = Find<QLineEdit>(view, 1000);
     QString typed = QStringLiteral("4x");
@@ -170,10 +174,31 @@ TEST_F(PanelViews, FieldsTakeDigitsOnlyAndEightBitTitles) {
     depth->selectAll();
     depth->insert(QStringLiteral("40"));
     EXPECT_FLOAT_EQ(scene.textDepth, 4.0f);
-    QLineEdit* title = Find<QLineEdit>(view, 1002);
+    QPlainTextEdit* title = Find<QPlainTextEdit>(view, 1002);
     title->selectAll();
-    title->insert(QString::fromUtf8("Caf\u00e9 \u20ac"));
-    EXPECT_EQ(scene.titleText.view(), "Caf\xe9 ?") << "a character without a glyph code is shown as ?";
+    title->insertPlainText(QString::fromUtf8("Caf\u00e9 \u20ac \u041c\u043e\u0441\u043a\u0432\u0430 \U0001F3AC"));
+    EXPECT_EQ(scene.titleText.view(), "Caf\u00e9 \u20ac \u041c\u043e\u0441\u043a\u0432\u0430 \U0001F3AC");
+    title->setPlainText(QString(255, QChar(0x6771)));
+    title->moveCursor(QTextCursor::End);
+    title->insertPlainText(QStringLiteral("x"));
+    EXPECT_EQ(title->toPlainText(), QString(255, QChar(0x6771))) << "the 256th character is refused";
+}
+
+// Shift+Enter and Ctrl+Enter type a line break; Enter is still the panel's OK.
+TEST_F(PanelViews, TitleBoxTakesLineBreaksAndEnterIsStillOk) {
+    PanelView& view = Open(PanelKind::Text);
+    QPlainTextEdit* title = Find<QPlainTextEdit>(view, 1002);
+    title->setFocus();
+    title->selectAll();
+    title->insertPlainText(QStringLiteral("One"));
+    Key(title, Qt::Key_Return, Qt::ShiftModifier);
+    title->insertPlainText(QStringLiteral("Two"));
+    Key(title, Qt::Key_Enter, Qt::ControlModifier);
+    EXPECT_EQ(scene.titleText.view(), "One\nTwo\n");
+    EXPECT_TRUE(view.isVisible());
+    Key(title, Qt::Key_Return);
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(scene.titleText.view(), "One\nTwo\n");
 }
 
 TEST_F(PanelViews, CloseBoxEnterAndEscapeAgainstTheOpenMark) {
