@@ -30,6 +30,7 @@
 
 #include "app/headless/headless_engine.h"
 #include "bench/scenes.h"
+#include "platform/steady_memory.h"
 #include "platform/headless_platform.h"
 #include "scene/scene_state.h"
 #include "video/alpha_frames.h"
@@ -347,6 +348,7 @@ bool HasFlag(int argc, char** argv, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    quorbel::KeepResidentMemorySteady();  // as the program starts
     const Runs light{WholeArgument(argc, argv, "--frames", 200), WholeArgument(argc, argv, "--repeats", 3)};
     const Runs heavy{WholeArgument(argc, argv, "--heavy-frames", 10), 1};
     quorbel::bench::EnterDataFolder();
