@@ -5,7 +5,15 @@
 // encode on the second thread), with the ratio of recording time to
 // rendering time.
 //
+// Then the editors' formats at their sizes, a spinning title: 1080p at 60
+// with transparency into .mov, 1080p H.264 .mp4, a 1080p PNG sequence and
+// 2160p ProRes, each with the suggested encoder. Each row gives recording
+// frames per second beside rendering alone (render and read back, no
+// encoder) and encoding alone (the same frames, already rendered, through
+// the recording's encoding threads), all in one run.
+//
 //   bench_record [--frames N] [--repeats N] [--heavy-frames N] [--heavy-every-encoder]
+//                [--editor-frames N] [--only-editors] [--codec-for-mov ID]
 #include <GL/gl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -22,9 +30,12 @@
 
 #include "app/headless/headless_engine.h"
 #include "bench/scenes.h"
+#include "platform/steady_memory.h"
 #include "platform/headless_platform.h"
 #include "scene/scene_state.h"
+#include "video/alpha_frames.h"
 #include "video/avi_writer.h"
+#include "video/container.h"
 #include "video/encoder_catalog.h"
 #include "video/recording.h"
 
@@ -195,6 +206,133 @@ void MeasureScene(const char* title, void (*setUp)(), Runs runs, bool everyEncod
     }
 }
 
+// ----- the editors' formats --------------------------------------------------------------
+
+struct EditorRow {
+    const char* title;
+    int width, height, rate;
+    bool alpha;
+    const char* extension;
+    const char* codec;  // empty: the container's suggested encoder
+    int frames;
+};
+
+// A title spinning about its upright axis: every frame differs everywhere
+// the letters are.
+void SpinningTitle(quorbel::HeadlessEngine& engine) {
+    quorbel::bench::FreshScene(engine, "bench_record");
+    scene.textSpinY = 2;
+    scene.textSpinSpeedY = 20;
+}
+
+// Replays frames rendered earlier, as fast as they can be copied.
+class ReplaySource : public quorbel::FrameSource {
+public:
+    explicit ReplaySource(const std::vector<std::vector<std::uint8_t>>& frames) : frames_(frames) {}
+    void RenderInto(std::uint8_t* pixels, int, int) override {
+        const auto& frame = frames_[next_++ % frames_.size()];
+        std::memcpy(pixels, frame.data(), frame.size());
+    }
+
+private:
+    const std::vector<std::vector<std::uint8_t>>& frames_;
+    std::size_t next_ = 0;
+};
+
+std::unique_ptr<quorbel::FrameSource> SourceFor(const EditorRow& row) {
+    if (row.alpha) return std::make_unique<quorbel::AlphaSceneFrameSource>(row.width, row.height);
+    return std::make_unique<quorbel::SceneFrameSource>();
+}
+
+// Frames per second through the recording (render or replay, then the
+// encoding threads), and how many frames the file got.
+double RecordRow(const EditorRow& row, PickEncoder& platform, quorbel::FrameSource& source,
+                 const std::filesystem::path& folder) {
+    quorbel::AviWriter writer;
+    writer.fileName = (folder / (std::string("row") + row.extension)).string();
+    writer.frameRate = row.rate;
+    writer.alpha = row.alpha;
+    writer.SetBitmapInfoFromView(row.width, row.height);
+    const auto offered = quorbel::AvailableEncoders(
+        {&writer.container(), writer.bitmapInfo.width, writer.bitmapInfo.height, {row.rate, 1}, row.alpha});
+    if (offered.empty()) return 0;
+    platform.id = *row.codec ? row.codec : offered.front()->id;
+    Quiet quiet;
+    const auto start = Clock::now();
+    const auto outcome = quorbel::Record(writer, row.frames, source, quiet);
+    const double seconds = SecondsSince(start);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    if (!outcome.saved || outcome.framesRecorded != row.frames) return 0;
+    return row.frames / seconds;
+}
+
+// Rendering and reading back alone, the same frames as the recording.
+double RenderRowOnly(const EditorRow& row, quorbel::FrameSource& source, std::vector<std::uint8_t>& buffer) {
+    const auto start = Clock::now();
+    for (int i = 0; i < row.frames; ++i) source.RenderInto(buffer.data(), row.width, row.height);
+    return row.frames / SecondsSince(start);
+}
+
+void MeasureEditorRow(const EditorRow& row, PickEncoder& platform, const std::filesystem::path& folder) {
+    std::string error;
+    auto rowEngine = quorbel::HeadlessEngine::Create(row.width, row.height, error);
+    if (!rowEngine) {
+        std::printf("  %-30s no OpenGL at this size: %s\n", row.title, error.c_str());
+        return;
+    }
+    glReadBuffer(GL_BACK);
+    const std::size_t bytes = std::size_t{4} * row.width * row.height;
+    std::vector<std::uint8_t> buffer(bytes);
+    auto source = SourceFor(row);
+    SpinningTitle(*rowEngine);
+    rowEngine->RenderFrames(kWarmupFrames);
+    const double render = RenderRowOnly(row, *source, buffer);
+    SpinningTitle(*rowEngine);
+    rowEngine->RenderFrames(kWarmupFrames);
+    const double record = RecordRow(row, platform, *source, folder);
+    // The same frames again, kept to be encoded without rendering.
+    SpinningTitle(*rowEngine);
+    rowEngine->RenderFrames(kWarmupFrames);
+    constexpr std::size_t kKeptBytes = std::size_t{400} << 20;
+    const std::size_t keep = std::clamp<std::size_t>(kKeptBytes / bytes, 1, static_cast<std::size_t>(row.frames));
+    std::vector<std::vector<std::uint8_t>> kept(keep, std::vector<std::uint8_t>(bytes));
+    for (auto& frame : kept) source->RenderInto(frame.data(), row.width, row.height);
+    ReplaySource replay(kept);
+    const double encode = RecordRow(row, platform, replay, folder);
+    // The aim for encoders that run side by side: recording keeps up with
+    // the slower of the two limits.
+    const quorbel::EncoderSpec* spec = quorbel::FindEncoderSpec(platform.id);
+    const double goal = std::min(0.85 * encode, render / 1.1);
+    std::printf("  %-30s %-10s %6d %9.1f %9.1f %9.1f", row.title, platform.id.c_str(), row.frames, record, render,
+                encode);
+    if (spec && spec->framesStandAlone) std::printf(" %9.1f  %s", goal, record >= goal ? "met" : "MISSED");
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+void MeasureEditorFormats(int frames, const char* movCodec, PickEncoder& platform) {
+    const EditorRow rows[] = {
+        {"1920x1080@60 --alpha .mov", 1920, 1080, 60, true, ".mov", movCodec, frames},
+        {"1920x1080@30 .mp4", 1920, 1080, 30, false, ".mp4", "", frames},
+        {"1920x1080@30 .png sequence", 1920, 1080, 30, false, ".png", "", frames},
+        {"3840x2160@30 .mov", 3840, 2160, 30, false, ".mov", movCodec, std::max(1, frames / 4)},
+    };
+    const auto folder = std::filesystem::temp_directory_path() / ("bench_record_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::printf("\nEditors' formats, a spinning title (one run each; goal: the lower of 0.85 x encode and render / 1.1)\n");
+    std::printf("  %-30s %-10s %6s %9s %9s %9s %9s\n", "format", "encoder", "frames", "rec fps", "rend fps",
+                "enc fps", "goal fps");
+    for (const EditorRow& row : rows) MeasureEditorRow(row, platform, folder);
+    std::filesystem::remove_all(folder);
+}
+
+const char* TextArgument(int argc, char** argv, const char* name, const char* fallback) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0) return argv[i + 1];
+    return fallback;
+}
+
 int WholeArgument(int argc, char** argv, const char* name, int fallback) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], name) == 0) return std::max(1, std::atoi(argv[i + 1]));
@@ -210,28 +348,35 @@ bool HasFlag(int argc, char** argv, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    quorbel::KeepResidentMemorySteady();  // as the program starts
     const Runs light{WholeArgument(argc, argv, "--frames", 200), WholeArgument(argc, argv, "--repeats", 3)};
     const Runs heavy{WholeArgument(argc, argv, "--heavy-frames", 10), 1};
     quorbel::bench::EnterDataFolder();
-    std::string error;
-    std::unique_ptr<quorbel::HeadlessEngine> owner = quorbel::HeadlessEngine::Create(kWidth, kHeight, error);
-    if (!owner) {
-        std::fprintf(stderr, "bench_record: no usable OpenGL: %s\n", error.c_str());
-        return 1;
-    }
-    engine = owner.get();
-    glReadBuffer(GL_BACK);
     PickEncoder platform;
     quorbel::SetPlatform(&platform);
-    std::printf(
-        "rec/rend: recording time over rendering time (the aim: at most 1.1). Processor time per frame:\n"
-        "  render: rendering alone; rec:rend and rec:enc: the rendering side and the encoding thread while\n"
-        "  recording; spare-core: the ratio where the encoding thread has a processor of its own\n"
-        "  (the longer of rec:rend and rec:enc over render). %ld processors online.\n",
-        sysconf(_SC_NPROCESSORS_ONLN));
-    MeasureScene("default", DefaultScene, light, true, platform);
-    // A heavy frame takes about a second here; every encoder would take minutes.
-    MeasureScene("heavy", HeavyScene, heavy, HasFlag(argc, argv, "--heavy-every-encoder"), platform);
+    const int editorFrames = WholeArgument(argc, argv, "--editor-frames", 120);
+    const char* movCodec = TextArgument(argc, argv, "--codec-for-mov", "");
+    if (!HasFlag(argc, argv, "--only-editors")) {
+        std::string error;
+        std::unique_ptr<quorbel::HeadlessEngine> owner = quorbel::HeadlessEngine::Create(kWidth, kHeight, error);
+        if (!owner) {
+            std::fprintf(stderr, "bench_record: no usable OpenGL: %s\n", error.c_str());
+            return 1;
+        }
+        engine = owner.get();
+        glReadBuffer(GL_BACK);
+        std::printf(
+            "rec/rend: recording time over rendering time (the aim: at most 1.1). Processor time per frame:\n"
+            "  render: rendering alone; rec:rend and rec:enc: the rendering side and the encoding threads while\n"
+            "  recording; spare-core: the ratio where the encoding threads have a processor of their own\n"
+            "  (the longer of rec:rend and rec:enc over render). %ld processors online.\n",
+            sysconf(_SC_NPROCESSORS_ONLN));
+        MeasureScene("default", DefaultScene, light, true, platform);
+        // A heavy frame takes about a second here; every encoder would take minutes.
+        MeasureScene("heavy", HeavyScene, heavy, HasFlag(argc, argv, "--heavy-every-encoder"), platform);
+        engine = nullptr;
+    }
+    MeasureEditorFormats(editorFrames, movCodec, platform);
     quorbel::SetPlatform(nullptr);
     return 0;
 }

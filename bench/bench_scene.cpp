@@ -9,6 +9,12 @@
 // which other programs disturb less. The side-by-side runs alternate one
 // frame of each path, so that a change in the machine's load hits both.
 //
+// Every timed frame ends with the renderer finished (glFinish), and both
+// paths get the same warm-up frames, untimed. The process starts the way
+// the program does (its memory settings), and the last row runs the heavy
+// scene through the command line's own driver, start-up and settings file
+// included, so this figure and `quorbel --snapshot` cannot disagree.
+//
 // The per-routine profile waits for the renderer (glFinish) at every routine
 // the frame reports, so its frames are slower than the plain runs; it shows
 // the share of each layer, the plain runs show the real rate.
@@ -28,7 +34,9 @@
 #include <vector>
 
 #include "app/headless/headless_engine.h"
+#include "app/headless/headless_runner.h"
 #include "bench/scenes.h"
+#include "platform/steady_memory.h"
 #include "effects/blur.h"
 #include "effects/particles.h"
 #include "scene/frame_trace.h"
@@ -46,6 +54,9 @@ constexpr int kHeight = 480;
 // Frames rendered before measuring, so the particles and the fire have spread.
 constexpr int kWarmupFrames = 30;
 constexpr int kHeavyWarmupFrames = 10;
+// The command line's start-up fades the scene in from its settings file
+// over about fifty frames before the heavy frames begin.
+constexpr int kCommandLineStartupFrames = 50;
 
 quorbel::HeadlessEngine* engine = nullptr;
 
@@ -106,9 +117,15 @@ void TimedFrame(RenderPath path, PathTotals& totals) {
 }
 
 // One frame on each path in turn, on one scene: the paths draw the same
-// frames, so the scene goes on as if one path drew them all.
+// frames, so the scene goes on as if one path drew them all. Each path
+// warms up as many frames as a run of its own would.
 void RunSideBySide(benchmark::State& state, void (*setUp)(), const char* title) {
-    StartScene(setUp, RenderPath::Fast);
+    setUp();
+    for (int i = 0; i < WarmupFrames(setUp); ++i)
+        for (RenderPath path : {RenderPath::Classic, RenderPath::Fast}) {
+            quorbel::RequestRenderPath(path);
+            engine->RenderFrames(1);
+        }
     SideBySide totals;
     for (auto _ : state) {
         TimedFrame(RenderPath::Classic, totals.classic);
@@ -131,6 +148,54 @@ void PrintSideBySide() {
         std::printf("  fast / classic: %.2f x the frames per second, %.2f x less processor time\n",
                     totals.fast.Fps() / totals.classic.Fps(), totals.classic.ProcessMs() / totals.fast.ProcessMs());
     }
+}
+
+// ----- the command line -----------------------------------------------------------------
+
+// The heavy scene as the command line's --set options: every field the
+// scene's set-up changes from a fresh scene.
+std::vector<std::pair<std::string, std::string>> HeavySceneOptions() {
+    quorbel::bench::FreshScene(*engine, "bench_scene");
+    const quorbel::SceneState fresh = scene;
+    HeavyScene();
+    std::vector<std::pair<std::string, std::string>> sets;
+    for (const quorbel::FieldInfo& field : quorbel::SceneFieldTable()) {
+        const auto value = quorbel::GetSceneField(scene, field.name);
+        if (value != quorbel::GetSceneField(fresh, field.name)) sets.emplace_back(field.name, *value);
+    }
+    return sets;
+}
+
+// Wall-clock and processor seconds of one run.
+std::pair<double, double> CommandLineSeconds(quorbel::HeadlessOptions options, int frames) {
+    options.frames = frames;
+    const Clock::time_point start = Clock::now();
+    const double process = ProcessSeconds();
+    if (quorbel::RunHeadless(options) != 0) std::fprintf(stderr, "bench_scene: the command line failed\n");
+    return {Since(start), ProcessSeconds() - process};
+}
+
+// `quorbel --snapshot FILE --frames N --set ...` in this process: the time
+// per frame is the difference between a run of warm-up frames and one of
+// warm-up and timed frames, so start-up and the snapshot cancel out. Runs
+// last: the command line makes and drops a context of its own.
+void RunCommandLine(benchmark::State& state) {
+    quorbel::HeadlessOptions options;
+    options.sets = HeavySceneOptions();
+    options.snapshotPath = (std::filesystem::temp_directory_path() / "bench_scene_cli.png").string();
+    const int timed = static_cast<int>(state.range(0));
+    double perFrame = 0, processPerFrame = 0;
+    for (auto _ : state) {
+        const int warmup = kCommandLineStartupFrames + kHeavyWarmupFrames;
+        const auto warmupOnly = CommandLineSeconds(options, warmup);
+        const auto withTimed = CommandLineSeconds(options, warmup + timed);
+        perFrame = (withTimed.first - warmupOnly.first) / timed;
+        processPerFrame = (withTimed.second - warmupOnly.second) / timed;
+        state.SetIterationTime(perFrame);
+    }
+    std::filesystem::remove(options.snapshotPath);
+    state.counters["fps"] = 1.0 / perFrame;
+    state.counters["cpu_ms/frame"] = 1000.0 * processPerFrame;
 }
 
 // ----- time per routine ----------------------------------------------------------------
@@ -267,10 +332,13 @@ BENCHMARK(BM_RadialLayers)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->ArgsProduct({{25, 125}, {0, 1}})->MinTime(1.0);
 BENCHMARK(BM_ParticlePass)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->ArgsProduct({{2000, 30000}, {0, 1}})->MinTime(1.0);
+BENCHMARK(RunCommandLine)->Name("RunCommandLine/heavy_fast")->Arg(24)
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    quorbel::KeepResidentMemorySteady();  // as the program starts
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     quorbel::bench::EnterDataFolder();

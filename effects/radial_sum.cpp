@@ -21,8 +21,9 @@ std::size_t Index(int row, int width, int column) {
 bool SameColour(const float (&colour)[3]) { return colour[0] == colour[1] && colour[1] == colour[2]; }
 
 // The row loops are built twice, for any x86-64 and for AVX2, and the
-// faster one that the processor runs is chosen when the program loads.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// faster one that the processor runs is chosen when the program loads
+// (not under the thread checker, whose runtime the choosing crashes).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define QUORBEL_ROW_LOOP __attribute__((target_clones("avx2", "default")))
 #else
 #define QUORBEL_ROW_LOOP

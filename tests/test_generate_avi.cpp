@@ -221,7 +221,7 @@ TEST_F(GenerateAviCommand, EscapeEndsTheRecordingWithAShorterValidFileAndABlankT
 TEST_F(GenerateAviCommand, CustomRecordsItsSizeAndRateAndKeepsTransparency) {
     QUORBEL_SKIP_WITHOUT_FFMPEG_TOOLS();
     if (AvailableEncoders({&ContainerForName("t.mov"), 1280, 720, {60000, 1001}, true}).empty())
-        GTEST_SKIP() << "this FFmpeg has neither ProRes (prores_ks) nor QuickTime Animation (qtrle)";
+        GTEST_SKIP() << "this FFmpeg has neither ProRes nor QuickTime Animation (qtrle)";
     Answer(kStandardCustom, 4, Path("title"));
     window_.answer->custom = {1282, 720, {60000, 1001}, true};
     const auto outcome = GenerateAvi(window_, state_);

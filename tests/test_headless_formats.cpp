@@ -27,7 +27,7 @@ constexpr const char* kMovingScene = " --set textSpinY=2 --set textSpinSpeedY=20
 
 // The codec name ffprobe reports for each encoder.
 std::string ProbedCodec(const std::string& encoder) {
-    if (encoder == "prores_ks") return "prores";
+    if (encoder.rfind("prores", 0) == 0) return "prores";
     if (encoder == "libx264") return "h264";
     if (encoder == "libvpx-vp9") return "vp9";
     return encoder;
@@ -121,7 +121,7 @@ TEST_F(HeadlessFormats, EveryOfferedFormatGivesTheSizeRateCodecPixelsAndFramesAs
 TEST_F(HeadlessFormats, FullHdSixtyWithTransparencyIntoAMovie) {
     QUORBEL_SKIP_WITHOUT_FFMPEG_TOOLS();
     const auto offered = AvailableEncoders({&ContainerForName("t.mov"), 1920, 1080, {60, 1}, true});
-    if (offered.empty()) GTEST_SKIP() << "this FFmpeg has neither ProRes (prores_ks) nor QuickTime Animation (qtrle)";
+    if (offered.empty()) GTEST_SKIP() << "this FFmpeg has neither ProRes nor QuickTime Animation (qtrle)";
     const std::string path = Out("title.mov");
     const auto run = RunQuorbel("--record " + Quoted(path) + " --size 1920x1080 --fps 60 --alpha --frames 3" +
                                 kMovingScene);

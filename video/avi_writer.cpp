@@ -1,6 +1,7 @@
 #include "video/avi_writer.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "platform/platform.h"
 #include "video/avi_messages.h"
@@ -29,6 +30,14 @@ std::string FormatDescription(const RecordingFormat& format) {
     if (format.alpha && (kind == ContainerKind::Avi || kind == ContainerKind::Mp4))
         text += "; .mov, .webm and .png files keep transparency";
     return text;
+}
+
+// One encoder per processor at most: more would only wait their turn.
+int LanesFor(const EncoderSpec& spec, int asked) {
+    if (!spec.framesStandAlone) return 1;
+    constexpr int kMostLanes = 16;
+    const int processors = static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(asked > 0 ? asked : processors, 1, kMostLanes);
 }
 
 std::unique_ptr<PendingOutput> CreatePending(const ContainerSpec& container, const std::string& fileName,
@@ -109,8 +118,8 @@ bool AviWriter::Open() {
     }
     const EncoderSpec& spec = *encoders[choice->index];
     const StreamFormat format = *FormatFor(spec, wanted);
-    const EncodedStream::Settings settings{&spec,  format, width, height, choice->quality,
-                                           frameLayout == FrameLayout::Bgrx32, &kind, alpha};
+    const EncodedStream::Settings settings{&spec,  format, width,  height, choice->quality,
+                                           frameLayout == FrameLayout::Bgrx32, &kind, alpha, LanesFor(spec, lanes)};
     EncodedStream::Failure failure;
     auto stream = EncodedStream::Open(file->temporaryPath(), settings, failure);
     if (!stream) {
@@ -135,6 +144,17 @@ bool AviWriter::EncodeFrame(const std::uint8_t* pixels) {
     ++frameIndex;
     return stream_ && pixels && stream_->Write(pixels) == 0;
 }
+
+bool AviWriter::EncodeFrameOn(int lane, const std::uint8_t* pixels, std::int64_t number) {
+    return stream_ && pixels && lane < stream_->lanes() && stream_->Encode(lane, pixels, number) == 0;
+}
+
+bool AviWriter::WriteEncodedFrame(int lane) {
+    ++frameIndex;
+    return stream_ && lane < stream_->lanes() && stream_->WriteEncoded(lane) == 0;
+}
+
+int AviWriter::encoderLanes() const { return stream_ ? stream_->lanes() : 1; }
 
 bool AviWriter::WriteFrame(const std::uint8_t* pixels) {
     if (EncodeFrame(pixels)) return true;

@@ -65,6 +65,9 @@ public:
     bool alpha = false;
     std::int32_t frameIndex = 0;  // number of the next frame to write
     FrameLayout frameLayout = FrameLayout::Bgr24;  // set before Open
+    // Encoder instances for an encoder whose frames stand alone (set before
+    // Open); 0: one per processor.
+    int lanes = 0;
 
     AviWriter();
     ~AviWriter();  // an open writer is closed without keeping its file
@@ -99,6 +102,13 @@ public:
     // WriteFrame without the message, for an encoder thread. Counts the
     // frame whether or not it was written.
     bool EncodeFrame(const std::uint8_t* pixels);
+    // EncodeFrame in two steps for several lanes (see EncodedStream):
+    // encoding frame `number` on `lane`, then writing it, the frames in
+    // their order. Writing counts the frame.
+    bool EncodeFrameOn(int lane, const std::uint8_t* pixels, std::int64_t number);
+    bool WriteEncodedFrame(int lane);
+    // Encoder instances the open stream has (1 when none is open).
+    int encoderLanes() const;
 
     bool isOpen() const { return stream_ != nullptr; }
     bool cancelled() const { return cancelled_; }

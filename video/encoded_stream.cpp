@@ -1,5 +1,7 @@
 #include "video/encoded_stream.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -53,9 +55,8 @@ std::unique_ptr<EncodedStream> EncodedStream::Open(const std::string& path, cons
     Stage stage = Stage::File;
     if (error == 0) {
         stage = Stage::Stream;
-        error = stream->OpenEncoder(settings);
+        error = stream->OpenStream(settings);
     }
-    if (error == 0) error = stream->OpenConverter(settings);
     if (error == 0) {
         stage = Stage::Header;
         AVDictionary* options = nullptr;
@@ -72,15 +73,47 @@ std::unique_ptr<EncodedStream> EncodedStream::Open(const std::string& path, cons
     return stream;
 }
 
+EncodedStream::Lane::~Lane() {
+    sws_freeContext(converter);
+    for (AVFrame*& picture : pictures) av_frame_free(&picture);
+    av_packet_free(&packet);
+    avcodec_free_context(&codec);
+}
+
 EncodedStream::~EncodedStream() {
-    sws_freeContext(converter_);
-    for (AVFrame*& picture : pictures_) av_frame_free(&picture);
-    av_packet_free(&packet_);
-    avcodec_free_context(&codec_);
+    lanes_.clear();
     if (format_) {
         if (format_->pb) avio_closep(&format_->pb);
         avformat_free_context(format_);
     }
+}
+
+// Every lane's encoder is opened alike, so the first one's parameters (and
+// any header data, such as HuffYUV's tables) describe every frame.
+int EncodedStream::OpenStream(const Settings& settings) {
+    stream_ = avformat_new_stream(format_, nullptr);
+    if (!stream_) return AVERROR(ENOMEM);
+    for (int i = 0; i < std::max(settings.lanes, 1); ++i) {
+        lanes_.push_back(std::make_unique<Lane>());
+        Lane& lane = *lanes_.back();
+        // One lane's pictures are enough where nothing is kept between frames.
+        if (settings.lanes > 1) lane.pictureCount = 1;
+        int error = OpenEncoder(settings, lane);
+        if (error == 0) error = OpenConverter(settings, lane);
+        if (error < 0) return error;
+    }
+    AVCodecContext* codec = lanes_.front()->codec;
+    stream_->time_base = codec->time_base;
+    stream_->avg_frame_rate = codec->framerate;
+    const int error = avcodec_parameters_from_context(stream_->codecpar, codec);
+    if (error < 0) return error;
+    const bool inAvi = !settings.container || settings.container->kind == ContainerKind::Avi;
+    if (settings.encoder->codecTag && inAvi) stream_->codecpar->codec_tag = settings.encoder->codecTag;
+    // WebM keeps VP9's transparency beside the picture; readers look for
+    // this mark to know it is there.
+    if (settings.alpha && settings.container && settings.container->kind == ContainerKind::WebM)
+        av_dict_set(&stream_->metadata, "alpha_mode", "1", 0);
+    return 0;
 }
 
 int EncodedStream::OpenFile(const std::string& path, const ContainerSpec& container) {
@@ -97,76 +130,65 @@ int EncodedStream::OpenFile(const std::string& path, const ContainerSpec& contai
     return avio_open(&format_->pb, url.c_str(), AVIO_FLAG_WRITE);
 }
 
-int EncodedStream::OpenEncoder(const Settings& settings) {
+int EncodedStream::OpenEncoder(const Settings& settings, Lane& lane) {
     const AVCodec* codec = avcodec_find_encoder_by_name(settings.encoder->id);
     if (!codec) return AVERROR_ENCODER_NOT_FOUND;
-    stream_ = avformat_new_stream(format_, nullptr);
-    codec_ = avcodec_alloc_context3(codec);
-    packet_ = av_packet_alloc();
-    if (!stream_ || !codec_ || !packet_) return AVERROR(ENOMEM);
-
-    codec_->width = width_;
-    codec_->height = height_;
-    codec_->pix_fmt = settings.format.pixelFormat;
-    codec_->time_base = settings.format.timeBase;
-    codec_->framerate = av_inv_q(settings.format.timeBase);
-    codec_->color_range = settings.encoder->fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
-    TagColours();
-    // The recording already runs the encoder on a thread of its own; for the
-    // AVI encoders, quick at DV sizes, more threads would only compete with
-    // the renderer for the same cores. The editors' formats are recorded up
-    // to UHD, where one core cannot keep up (ProRes at 1080p manages a few
-    // frames per second), so they use what the machine has.
+    lane.codec = avcodec_alloc_context3(codec);
+    lane.packet = av_packet_alloc();
+    if (!lane.codec || !lane.packet) return AVERROR(ENOMEM);
+    AVCodecContext* context = lane.codec;
+    context->width = width_;
+    context->height = height_;
+    context->pix_fmt = settings.format.pixelFormat;
+    context->time_base = settings.format.timeBase;
+    context->framerate = av_inv_q(settings.format.timeBase);
+    context->color_range = settings.encoder->fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
+    TagColours(context);
+    // The recording already runs the encoder on threads of its own (one per
+    // lane). For the AVI encoders, quick at DV sizes, more threads would only
+    // compete with the renderer for the same cores. The other formats'
+    // encoders that need the previous frames (H.264, VP9) run as one
+    // instance and use what the machine has for themselves.
     const bool inAvi = !settings.container || settings.container->kind == ContainerKind::Avi;
-    codec_->thread_count = inAvi ? 1 : 0;
+    context->thread_count = inAvi || settings.lanes > 1 ? 1 : 0;
     if (settings.encoder->hasQuality && settings.quality > 0) {
-        codec_->flags |= AV_CODEC_FLAG_QSCALE;
-        codec_->global_quality = FF_QP2LAMBDA * QuantiserForQuality(settings.quality);
+        context->flags |= AV_CODEC_FLAG_QSCALE;
+        context->global_quality = FF_QP2LAMBDA * QuantiserForQuality(settings.quality);
     }
-    if (format_->oformat->flags & AVFMT_GLOBALHEADER) codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (format_->oformat->flags & AVFMT_GLOBALHEADER) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     const char* options = settings.alpha ? settings.encoder->alphaOptions : settings.encoder->options;
-    int error = OpenWithOptions(codec_, codec, options);
+    const int error = OpenWithOptions(context, codec, options);
     if (error < 0) return error;
-
-    stream_->time_base = codec_->time_base;
-    stream_->avg_frame_rate = codec_->framerate;
-    error = avcodec_parameters_from_context(stream_->codecpar, codec_);
-    if (error < 0) return error;
-    if (settings.encoder->codecTag && inAvi) stream_->codecpar->codec_tag = settings.encoder->codecTag;
-    // WebM keeps VP9's transparency beside the picture; readers look for
-    // this mark to know it is there.
-    if (settings.alpha && settings.container && settings.container->kind == ContainerKind::WebM)
-        av_dict_set(&stream_->metadata, "alpha_mode", "1", 0);
-
-    return AllocatePictures();
+    return AllocatePictures(lane);
 }
 
-int EncodedStream::AllocatePictures() {
-    for (AVFrame*& picture : pictures_) {
+int EncodedStream::AllocatePictures(Lane& lane) {
+    for (int i = 0; i < lane.pictureCount; ++i) {
+        AVFrame*& picture = lane.pictures[i];
         picture = av_frame_alloc();
         if (!picture) return AVERROR(ENOMEM);
-        picture->format = codec_->pix_fmt;
+        picture->format = lane.codec->pix_fmt;
         picture->width = width_;
         picture->height = height_;
         // Some encoders (ProRes) take the colour description from each picture.
-        picture->colorspace = codec_->colorspace;
-        picture->color_primaries = codec_->color_primaries;
-        picture->color_trc = codec_->color_trc;
-        picture->color_range = codec_->color_range;
+        picture->colorspace = lane.codec->colorspace;
+        picture->color_primaries = lane.codec->color_primaries;
+        picture->color_trc = lane.codec->color_trc;
+        picture->color_range = lane.codec->color_range;
         const int error = av_frame_get_buffer(picture, 0);
         if (error < 0) return error;
     }
     return 0;
 }
 
-void EncodedStream::TagColours() {
+void EncodedStream::TagColours(AVCodecContext* codec) const {
     if (!tagsColour_) return;
-    codec_->colorspace = AVCOL_SPC_BT709;
-    codec_->color_primaries = AVCOL_PRI_BT709;
-    codec_->color_trc = AVCOL_TRC_BT709;
+    codec->colorspace = AVCOL_SPC_BT709;
+    codec->color_primaries = AVCOL_PRI_BT709;
+    codec->color_trc = AVCOL_TRC_BT709;
 }
 
-int EncodedStream::OpenConverter(const Settings& settings) {
+int EncodedStream::OpenConverter(const Settings& settings, Lane& lane) {
     const AVPixelFormat target = settings.format.pixelFormat;
     const bool planarTarget = target == AV_PIX_FMT_YUV422P || target == AV_PIX_FMT_YUV420P;
     if (planarTarget && settings.fourBytesPerPixel && !settings.alpha && PlanarConversionFits(width_, height_)) {
@@ -180,22 +202,29 @@ int EncodedStream::OpenConverter(const Settings& settings) {
     const AVPixelFormat source = settings.alpha               ? AV_PIX_FMT_BGRA
                                  : settings.fourBytesPerPixel ? AV_PIX_FMT_BGR0
                                                               : AV_PIX_FMT_BGR24;
-    converter_ = sws_getContext(width_, height_, source, width_, height_, settings.format.pixelFormat,
-                                SWS_BICUBIC, nullptr, nullptr, nullptr);
-    if (!converter_) return AVERROR(EINVAL);
+    lane.converter = sws_getContext(width_, height_, source, width_, height_, settings.format.pixelFormat,
+                                    SWS_BICUBIC, nullptr, nullptr, nullptr);
+    SwsContext* converter = lane.converter;
+    if (!converter) return AVERROR(EINVAL);
     if (settings.encoder->fullRange) {
         const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);
-        sws_setColorspaceDetails(converter_, bt601, 1, bt601, 1, 0, 1 << 16, 1 << 16);
+        sws_setColorspaceDetails(converter, bt601, 1, bt601, 1, 0, 1 << 16, 1 << 16);
     } else if (tagsColour_) {
         const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
-        sws_setColorspaceDetails(converter_, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
+        sws_setColorspaceDetails(converter, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
     }
     return 0;
 }
 
 int EncodedStream::Write(const std::uint8_t* pixels) {
-    AVFrame* picture = pictures_[nextPicture_];
-    nextPicture_ = (nextPicture_ + 1) % kPictures;
+    const int error = Encode(0, pixels, nextPts_++);
+    return error < 0 ? error : WriteEncoded(0);
+}
+
+int EncodedStream::Encode(int laneIndex, const std::uint8_t* pixels, std::int64_t number) {
+    Lane& lane = *lanes_[static_cast<std::size_t>(laneIndex)];
+    AVFrame* picture = lane.pictures[lane.nextPicture];
+    lane.nextPicture = (lane.nextPicture + 1) % lane.pictureCount;
     // A no-op unless the encoder still holds this picture too; then it gets
     // a fresh copy rather than a picture changed under it.
     int error = av_frame_make_writable(picture);
@@ -207,26 +236,26 @@ int EncodedStream::Write(const std::uint8_t* pixels) {
     if (planar_)
         BgrxToPlanarYuv(pixels, width_, height_, planarLayout_, picture->data, picture->linesize);
     else
-        sws_scale(converter_, source, sourceStride, 0, height_, picture->data, picture->linesize);
-    picture->pts = nextPts_++;
+        sws_scale(lane.converter, source, sourceStride, 0, height_, picture->data, picture->linesize);
+    picture->pts = number;
     // A fixed-quantiser encoder reads the quantiser from each picture.
-    picture->quality = codec_->global_quality;
-    error = avcodec_send_frame(codec_, picture);
-    if (error < 0) return error;
-    return Drain();
+    picture->quality = lane.codec->global_quality;
+    return avcodec_send_frame(lane.codec, picture);
 }
+
+int EncodedStream::WriteEncoded(int lane) { return Drain(*lanes_[static_cast<std::size_t>(lane)]); }
 
 int EncodedStream::PendingWriteError() const { return format_->pb ? format_->pb->error : 0; }
 
-int EncodedStream::Drain() {
+int EncodedStream::Drain(Lane& lane) {
     for (;;) {
-        int error = avcodec_receive_packet(codec_, packet_);
+        int error = avcodec_receive_packet(lane.codec, lane.packet);
         if (error == AVERROR(EAGAIN) || error == AVERROR_EOF) return PendingWriteError();
         if (error < 0) return error;
-        av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
-        packet_->stream_index = stream_->index;
+        av_packet_rescale_ts(lane.packet, lane.codec->time_base, stream_->time_base);
+        lane.packet->stream_index = stream_->index;
         // Key frames reach the index as the encoder flagged them.
-        error = av_interleaved_write_frame(format_, packet_);
+        error = av_interleaved_write_frame(format_, lane.packet);
         if (error < 0) return error;
     }
 }
@@ -234,8 +263,13 @@ int EncodedStream::Drain() {
 int EncodedStream::Finish() {
     if (finished_) return 0;
     finished_ = true;
-    int first = avcodec_send_frame(codec_, nullptr);  // no more frames: flush
-    if (first >= 0) first = Drain();
+    // No more frames: flush. Only a single lane can hold frames back; the
+    // others were written as they came.
+    int first = 0;
+    for (auto& lane : lanes_) {
+        if (first >= 0) first = avcodec_send_frame(lane->codec, nullptr);
+        if (first >= 0) first = Drain(*lane);
+    }
     const int trailer = av_write_trailer(format_);
     if (first >= 0) first = trailer;
     const int closed = CloseFile();

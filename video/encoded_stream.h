@@ -5,12 +5,17 @@
 // is allocated when the stream opens; writing a frame allocates nothing of
 // ours.
 //
-// Not tied to any thread, but not shareable: one thread at a time.
+// Encoders whose frames stand alone may run as several instances ("lanes"),
+// each converting and encoding its own frames on a thread of its own, the
+// packets then written in frame order. Not tied to any thread: Encode may
+// run on as many threads at once as there are lanes, one per lane; the
+// writing calls (WriteEncoded, Write, Finish) one thread at a time.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "video/encoder_catalog.h"
 #include "video/yuv_planar.h"
@@ -35,6 +40,7 @@ public:
         bool fourBytesPerPixel = false;  // frames come as blue, green, red, ignored byte
         const ContainerSpec* container = nullptr;  // null: AVI
         bool alpha = false;  // the fourth byte is straight alpha, to be kept (implies four bytes)
+        int lanes = 1;  // encoder instances; more than one only where every frame stands alone
     };
     // Which step failed, for the message the user gets.
     enum class Stage { File, Stream, Header };
@@ -58,33 +64,47 @@ public:
     // of a recording with transparency), bottom row first, no padding.
     // Returns 0 or an AVERROR code.
     int Write(const std::uint8_t* pixels);
+    // Write in two steps, for several lanes: Encode converts and encodes
+    // frame `number` (from 0) on `lane`; WriteEncoded then writes what that
+    // lane made. The caller writes the frames in their order.
+    int Encode(int lane, const std::uint8_t* pixels, std::int64_t number);
+    int WriteEncoded(int lane);
+    int lanes() const { return static_cast<int>(lanes_.size()); }
     // Drains the encoder, writes the index and closes the file. Returns 0 or
     // the first AVERROR code met, including a write error the file layer
     // kept back until now.
     int Finish();
 
 private:
+    // One encoder instance with its own pictures and converter.
+    struct Lane {
+        AVCodecContext* codec = nullptr;
+        // Pictures in rotation: an encoder that keeps the last picture it was
+        // given (FFV1 does) finds it untouched while the next one is filled,
+        // and no picture has to be allocated during the recording.
+        static constexpr int kPictures = 3;
+        AVFrame* pictures[kPictures] = {};
+        int pictureCount = kPictures;
+        int nextPicture = 0;
+        AVPacket* packet = nullptr;
+        SwsContext* converter = nullptr;  // null where planarLayout_ is used
+        ~Lane();
+    };
+
     EncodedStream() = default;
     int OpenFile(const std::string& path, const ContainerSpec& container);
-    int OpenEncoder(const Settings& settings);
-    void TagColours();
-    int AllocatePictures();
-    int OpenConverter(const Settings& settings);
-    int Drain();
+    int OpenEncoder(const Settings& settings, Lane& lane);
+    int OpenStream(const Settings& settings);
+    void TagColours(AVCodecContext* codec) const;
+    int AllocatePictures(Lane& lane);
+    int OpenConverter(const Settings& settings, Lane& lane);
+    int Drain(Lane& lane);
     int CloseFile();
     int PendingWriteError() const;
 
     AVFormatContext* format_ = nullptr;
-    AVCodecContext* codec_ = nullptr;
     AVStream* stream_ = nullptr;
-    // Pictures in rotation: an encoder that keeps the last picture it was
-    // given (FFV1 does) finds it untouched while the next one is filled,
-    // and no picture has to be allocated during the recording.
-    static constexpr int kPictures = 3;
-    AVFrame* pictures_[kPictures] = {};
-    int nextPicture_ = 0;
-    AVPacket* packet_ = nullptr;
-    SwsContext* converter_ = nullptr;  // null where planarLayout_ is used
+    std::vector<std::unique_ptr<Lane>> lanes_;
     bool planar_ = false;               // our own conversion (see yuv_planar.h)
     PlanarLayout planarLayout_{};
     std::int64_t nextPts_ = 0;

@@ -32,6 +32,7 @@ struct EncoderSpec {
     AVPixelFormat alphaFormat;  // the format that carries transparency; NONE: it cannot
     const char* options;        // the encoder's own options, "name=value:name=value"
     const char* alphaOptions;   // the same for a recording with transparency
+    bool framesStandAlone;      // no frame needs another: several instances may encode side by side
 };
 
 constexpr unsigned ContainerBit(ContainerKind kind) { return 1u << static_cast<unsigned>(kind); }

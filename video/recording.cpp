@@ -47,9 +47,14 @@ int RecordFrames(AviWriter& writer, int frameCount, FrameSource& source, Recordi
 // writer's file discarded) when either cannot be had.
 std::unique_ptr<FramePipeline> StartPipeline(AviWriter& writer) {
     try {
-        return std::make_unique<FramePipeline>(
-            writer.frameBytes(), kRecordingBuffers,
-            [&writer](const std::uint8_t* pixels) { return writer.EncodeFrame(pixels); });
+        const int lanes = writer.encoderLanes();
+        FramePipeline::Stages stages{
+            [&writer](int lane, const std::uint8_t* pixels, std::int64_t number) {
+                return writer.EncodeFrameOn(lane, pixels, number);
+            },
+            [&writer](int lane) { return writer.WriteEncodedFrame(lane); }};
+        return std::make_unique<FramePipeline>(writer.frameBytes(), RecordingBuffers(lanes), lanes,
+                                               std::move(stages));
     } catch (const std::bad_alloc&) {
         ShowError(kNoMemoryMessage);
     } catch (const std::system_error& error) {

@@ -50,9 +50,10 @@ struct RecordingOutcome {
     double encodingCpuSeconds = 0;  // processor time of the encoding thread
 };
 
-// Frame buffers in rotation: one being filled, one being encoded, one spare
-// so that neither side waits for the other on an uneven frame.
-constexpr int kRecordingBuffers = 3;
+// Frame buffers in rotation: one being filled, one being encoded on each
+// encoder lane, one spare so that neither side waits for the other on an
+// uneven frame. This is all the memory frames in flight take.
+constexpr int RecordingBuffers(int lanes) { return lanes + 2; }
 
 // Opens `writer` (its name, rate and frame size already set; the layout is
 // set here), records
