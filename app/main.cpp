@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/headless/headless_folder.h"
 #include "app/headless/headless_runner.h"
 #include "commands/display_probe.h"
 #include "platform/steady_memory.h"
@@ -55,5 +56,6 @@ int main(int argc, char** argv) {
     if (options.snapshotPath.empty() && options.gets.empty() && options.saveSettingsPath.empty() &&
         !options.record.active())
         options.snapshotPath = "quorbel-snapshot.png";
+    quorbel::EnterHeadlessWorkingFolder(options);
     return quorbel::RunHeadless(options);
 }

@@ -110,7 +110,7 @@ TEST_F(WorkingFolderTest, AFileInTheWayIsReportedNotOverwritten) {
     Write(root + "/user", "a file where the folder should be");
     WorkingFolder chosen = ChooseWorkingFolder(root + "/home", installed, root + "/user");
     EXPECT_FALSE(chosen.perUser);
-    EXPECT_EQ(chosen.path, root + "/home") << "the current folder is kept";
+    EXPECT_EQ(chosen.path, installed) << "the installed pictures are read where they are";
     ASSERT_TRUE(chosen.error);
     EXPECT_NE(chosen.error->find(root + "/user"), std::string::npos) << *chosen.error;
     EXPECT_EQ(Read(root + "/user"), "a file where the folder should be");

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "platform/write_target.h"
 #include "video/avi_messages.h"
 #include "video/container.h"
 #include "video/encoded_stream.h"
@@ -29,6 +30,12 @@ std::string FormatDescription(const RecordingFormat& format) {
     if (format.alpha && (kind == ContainerKind::Avi || kind == ContainerKind::Mp4))
         text += "; .mov, .webm and .png files keep transparency";
     return text;
+}
+
+// A recording is put in place by renames, which would replace a pipe or a
+// device of the same name; such a target is refused before anything is made.
+std::optional<std::string> TargetRefusal(const ContainerSpec& container, const std::string& fileName) {
+    return container.pictureSequence ? PendingSequence::TargetRefusal(fileName) : WriteTargetRefusal(fileName);
 }
 
 std::unique_ptr<PendingOutput> CreatePending(const ContainerSpec& container, const std::string& fileName,
@@ -89,6 +96,10 @@ bool AviWriter::Open() {
     cancelled_ = false;
     int error = 0;
     const ContainerSpec& kind = container();
+    if (auto refusal = TargetRefusal(kind, fileName)) {
+        ShowError(*refusal);
+        return false;
+    }
     auto file = CreatePending(kind, fileName, error);
     if (!file) {
         ShowError(OpenFailedMessage(fileName, AVERROR(error)));
