@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/headless/command_line.h"
 #include "app/headless/headless_folder.h"
 #include "app/headless/headless_runner.h"
 #include "commands/display_probe.h"
@@ -15,8 +16,6 @@
 #endif
 
 namespace {
-
-constexpr const char* kWindowUsage = "Without options, quorbel opens its window when a display is available.\n";
 
 // Nothing when the window should not be opened (and says why).
 bool ShouldOpenWindow() {
@@ -45,12 +44,11 @@ int main(int argc, char** argv) {
 #endif
     quorbel::HeadlessOptions options;
     if (auto error = quorbel::ParseHeadlessOptions(args, options)) {
-        std::fprintf(stderr, "quorbel: %s\n%s%s", error->c_str(), quorbel::kHeadlessUsage, kWindowUsage);
+        std::fprintf(stderr, "quorbel: %s\n%s", error->c_str(), quorbel::HelpText().c_str());
         return 2;
     }
     if (options.help) {
-        std::fputs(quorbel::kHeadlessUsage, stdout);
-        std::fputs(kWindowUsage, stdout);
+        std::fputs(quorbel::HelpText().c_str(), stdout);
         return 0;
     }
     if (options.snapshotPath.empty() && options.gets.empty() && options.saveSettingsPath.empty() &&

@@ -129,43 +129,6 @@ void PrintSummary(const AviWriter& writer, const RecordingOutcome& outcome, doub
 
 }  // namespace
 
-bool IsRecordOption(const std::string& option) {
-    return option == "--record" || option == "--standard" || option == "--codec" || option == "--quality" ||
-           option == "--fps";
-}
-
-bool IsRecordFlag(const std::string& option) { return option == "--alpha"; }
-
-void ParseRecordFlag(const std::string& option, RecordOptions& options) {
-    if (option == "--alpha") options.alpha = true;
-}
-
-std::optional<std::string> ParseRecordOption(const std::string& option, const std::string& value,
-                                             RecordOptions& options) {
-    if (option == "--record") {
-        if (value.empty()) return std::string("bad --record '': expected a file name");
-        options.path = value;
-    } else if (option == "--standard") {
-        if (value != "ntsc" && value != "pal") return "bad --standard '" + value + "': expected ntsc or pal";
-        options.standard = value;
-    } else if (option == "--codec") {
-        if (value != "list" && !FindEncoderSpec(value))
-            return "unknown --codec '" + value + "': see quorbel --codec list";
-        options.codec = value;
-    } else if (option == "--quality") {
-        char* end = nullptr;
-        const long quality = std::strtol(value.c_str(), &end, 10);
-        if (value.empty() || *end != '\0' || quality < 1 || quality > 100)
-            return "bad --quality '" + value + "': expected a whole number from 1 to 100";
-        options.quality = static_cast<int>(quality);
-    } else if (option == "--fps") {
-        std::string error;
-        options.fps = ParseFrameRate(value, error);
-        if (!options.fps) return "bad --fps '" + value + "': " + error;
-    }
-    return std::nullopt;
-}
-
 std::optional<std::string> PrepareRecording(HeadlessOptions& options) {
     RecordRequest request;
     if (auto error = ResolveRecording(options, request)) return error;

@@ -26,15 +26,6 @@ struct RecordOptions {
     bool active() const { return !path.empty() || listCodecs(); }
 };
 
-// True for the options this file owns that take a value, and for those
-// that stand alone (--alpha).
-bool IsRecordOption(const std::string& option);
-bool IsRecordFlag(const std::string& option);
-// Parses one of them; an error message for a bad value.
-std::optional<std::string> ParseRecordOption(const std::string& option, const std::string& value,
-                                             RecordOptions& options);
-void ParseRecordFlag(const std::string& option, RecordOptions& options);
-
 // Checks the recording request against each other and against the encoders
 // this FFmpeg has, and sets the surface size (and the default frame count:
 // ten seconds) in `options`. An error message when it cannot be recorded.

@@ -1,5 +1,5 @@
-// The headless mode's command line: render frames without a window, write a
-// snapshot, set and read scene fields by name.
+// The headless mode: render frames without a window, write a snapshot, set
+// and read scene fields by name. The options come from command_line.h.
 #pragma once
 
 #include <optional>
@@ -27,11 +27,6 @@ struct HeadlessOptions {
     bool help = false;
     RecordOptions record;
 };
-
-// Parses argv[1..]; returns an error message for a bad option or value.
-std::optional<std::string> ParseHeadlessOptions(const std::vector<std::string>& args, HeadlessOptions& options);
-
-extern const char* const kHeadlessUsage;
 
 // Renders as the options say. Returns the process exit status; errors are
 // written to stderr, the --get values to stdout.
