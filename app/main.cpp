@@ -9,6 +9,7 @@
 #include "app/headless/headless_folder.h"
 #include "app/headless/headless_runner.h"
 #include "commands/display_probe.h"
+#include "platform/program_version.h"
 #include "platform/steady_memory.h"
 
 #ifdef QUORBEL_HAVE_GUI
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(quorbel::HelpText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("quorbel %s\n", quorbel::ProgramVersion());
         return 0;
     }
     if (options.snapshotPath.empty() && options.gets.empty() && options.saveSettingsPath.empty() &&

@@ -25,6 +25,7 @@ struct HeadlessOptions {
     std::string openSettingsPath;  // opened as Open does, after the first frame
     bool classicPath = false;  // draw with the plain OpenGL 1.1 path
     bool help = false;
+    bool version = false;
     RecordOptions record;
 };
 
