@@ -6,6 +6,7 @@
 # The minimal root is made as ../shared/tools/fresh-check.sh makes it, and shares its cache
 # ($FRESH_BASE/minbase.tar, default /tmp/fresh). Not part of ./test.sh: it takes minutes and the
 # package mirror.
+# The validators (desktop-file-validate, appstreamcli, lintian) run first when installed.
 # Usage (as root, from the project root, after `cmake --build build --target deb`):
 #   tools/package-check.sh [PACKAGE.deb]
 set -u
@@ -14,6 +15,26 @@ deb=${1:-$(ls "$proj"/build/quorbel_*.deb 2>/dev/null | tail -n1)}
 [ -f "$deb" ] || { echo "no package: build it with: cmake --build build --target deb"; exit 2; }
 [ "$(id -u)" -eq 0 ] || { echo "package-check needs root (chroot, mount)"; exit 2; }
 command -v ffprobe >/dev/null || { echo "package-check needs ffprobe on this machine (apt-get install ffmpeg)"; exit 2; }
+
+# As a distribution would check it first: the menu entry, the AppStream metadata, lintian.
+lint_failed=0
+if command -v desktop-file-validate >/dev/null && command -v appstreamcli >/dev/null && command -v lintian >/dev/null; then
+  unpacked=$(mktemp -d)
+  dpkg-deb -x "$deb" "$unpacked"
+  desktop-file-validate "$unpacked"/usr/share/applications/*.desktop && echo "desktop-file-validate: passed" || lint_failed=1
+  said=$(appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.xml 2>&1) || lint_failed=1
+  echo "appstreamcli validate: $(echo "$said" | tail -n1)"
+  # lintian would rather not run as root; its errors are prefixed "E:".
+  chmod 755 "$unpacked" && cp "$deb" "$unpacked/" && chmod 644 "$unpacked/$(basename "$deb")"
+  said=$(runuser -u nobody -- lintian --info "$unpacked/$(basename "$deb")" 2>&1 | grep -v "^N:")
+  [ -n "$said" ] && echo "$said" | sed 's/^/lintian: /'
+  echo "lintian: $(echo "$said" | grep -c '^E:') errors, $(echo "$said" | grep -c '^W:') warnings"
+  echo "$said" | grep -q "^E:" && lint_failed=1
+  rm -rf "$unpacked"
+else
+  echo "package-check: validators skipped (apt-get install desktop-file-utils appstream lintian)"
+fi
+
 base=${FRESH_BASE:-/tmp/fresh}
 mkdir -p "$base"
 if [ ! -f "$base/minbase.tar" ]; then
@@ -58,6 +79,7 @@ frames=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream
   -of csv=p=0 "$videos/clip.avi" 2>/dev/null)
 echo "video: ${frames:-no} frames"
 [ "${frames:-0}" = 30 ] || { echo "package-check: the video does not hold 30 frames"; failed=1; }
+[ $lint_failed -eq 0 ] || { echo "package-check: a validator or lintian found errors (above)"; failed=1; }
 [ $failed -eq 0 ] && echo "package-check: PASSED (the root is left at $root; remove it when done)" \
                   || echo "package-check: FAILED (the root is left at $root for a look)"
 exit $failed
