@@ -2,9 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
-
 namespace quorbel {
 
 namespace {
@@ -21,11 +18,10 @@ const char* KindOf(mode_t mode) {
 
 std::optional<std::string> WriteTargetRefusal(const std::string& path) {
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        // A missing target (or a link to nothing) is simply created.
-        if (errno == ENOENT) return std::nullopt;
-        return "cannot write " + path + ": " + std::strerror(errno);
-    }
+    // A missing target (or a link to nothing) is simply created; one that
+    // cannot be looked at (a folder on the way is a file, or is closed) is
+    // left to the write itself, which fails with the system's own reason.
+    if (stat(path.c_str(), &info) != 0) return std::nullopt;
     if (S_ISREG(info.st_mode)) return std::nullopt;
     return "cannot write " + path + ": it is " + KindOf(info.st_mode) + ", not a regular file; it was left as it is";
 }
