@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "app/headless/command_line.h"
+#include "app/headless/headless_folder.h"
 #include "app/headless/headless_runner.h"
 #include "commands/display_probe.h"
+#include "platform/program_version.h"
 #include "platform/steady_memory.h"
 
 #ifdef QUORBEL_HAVE_GUI
@@ -50,8 +52,13 @@ int main(int argc, char** argv) {
         std::fputs(quorbel::HelpText().c_str(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::printf("quorbel %s\n", quorbel::ProgramVersion());
+        return 0;
+    }
     if (options.snapshotPath.empty() && options.gets.empty() && options.saveSettingsPath.empty() &&
         !options.record.active())
         options.snapshotPath = "quorbel-snapshot.png";
+    quorbel::EnterHeadlessWorkingFolder(options);
     return quorbel::RunHeadless(options);
 }

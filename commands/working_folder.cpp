@@ -1,5 +1,7 @@
 #include "commands/working_folder.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -107,19 +109,39 @@ WorkingFolder ChooseWorkingFolder(const std::string& current, const std::optiona
     WorkingFolder chosen;
     chosen.path = current;
     if (HoldsProgramData(current) || !installedData) return chosen;
-    if (!userFolder) {
-        chosen.error = "no per-user folder: neither XDG_DATA_HOME nor HOME is set";
-        return chosen;
-    }
-    FillResult fill = FillMissingFiles(*installedData, *userFolder);
-    chosen.copied = std::move(fill.copied);
-    if (fill.error) {
+    if (userFolder) {
+        FillResult fill = FillMissingFiles(*installedData, *userFolder);
+        chosen.copied = std::move(fill.copied);
         chosen.error = fill.error;
-        return chosen;
+    } else {
+        chosen.error = "no per-user folder: neither XDG_DATA_HOME nor HOME is set";
     }
-    chosen.path = *userFolder;
-    chosen.perUser = true;
+    if (!chosen.error) {
+        chosen.path = *userFolder;
+        chosen.perUser = true;
+    } else {
+        // The pictures can still be read where they were installed; only
+        // what is saved without a folder of its own (Text.TXT) fails there.
+        chosen.path = *installedData;
+    }
     return chosen;
+}
+
+WorkingFolder EnterWorkingFolder() {
+    std::error_code error;
+    const std::string current = fs::current_path(error).string();
+    WorkingFolder folder = ChooseWorkingFolder(current, InstalledDataDir(ExecutableDir()),
+                                               UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    if (folder.path != current) fs::current_path(folder.path, error);
+    if (error) {
+        folder.error = "cannot enter " + folder.path + ": " + error.message();
+        folder.path = current;
+        folder.perUser = false;
+    }
+    std::fprintf(stderr, "quorbel: working in %s%s\n", folder.path.c_str(),
+                 folder.copied.empty() ? "" : " (its pictures, tips and start-up settings were copied there)");
+    if (folder.error) std::fprintf(stderr, "quorbel: %s\n", folder.error->c_str());
+    return folder;
 }
 
 }  // namespace quorbel

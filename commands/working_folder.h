@@ -1,10 +1,11 @@
-// Where the window works. The program reads its pictures from Data/ and
+// Where the program works. It reads its pictures from Data/ and
 // gfx/ and reads and writes "settings.qrl", "Text.TXT", "tips.txt" and its
 // recordings in the current folder. Started from a folder that holds those
 // pictures (a checkout, a folder the user prepared) it stays there; started
-// from elsewhere (the desktop menu starts it in the home folder) it moves to
-// a per-user folder under the XDG data home, filled once from the installed
-// data, where all of those are found and can be written.
+// from elsewhere (the desktop menu starts it in the home folder, a user
+// types it in any folder) it moves to a per-user folder under the XDG data
+// home, filled once from the installed data, where all of those are found
+// and can be written.
 #pragma once
 
 #include <optional>
@@ -45,9 +46,16 @@ struct WorkingFolder {
     std::optional<std::string> error;  // set when the per-user folder could not be prepared
 };
 
-// Decides (and prepares) the working folder for a window started in
-// `current`. On an error the current folder is kept.
+// Decides (and prepares) the working folder for a program started in
+// `current`. When the per-user folder cannot be prepared, `error` says why
+// and the installed data folder is used where it is.
 WorkingFolder ChooseWorkingFolder(const std::string& current, const std::optional<std::string>& installedData,
                                   const std::optional<std::string>& userFolder);
+
+// Chooses the working folder for a program started in the current folder
+// (from the executable's place and the environment), moves into it, and
+// says once on stderr where it works and what went wrong. When it cannot
+// move, it stays and `path` is the current folder.
+WorkingFolder EnterWorkingFolder();
 
 }  // namespace quorbel

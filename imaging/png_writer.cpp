@@ -1,10 +1,15 @@
 #include "imaging/png_writer.h"
 
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+#include "platform/write_target.h"
 
 namespace quorbel {
 
@@ -30,14 +35,34 @@ bool WriteRows(std::FILE* file, int width, int height, const std::vector<std::ui
     return true;
 }
 
+// A fresh, uniquely named temporary beside `path`: a fixed name could be a
+// pipe someone left there, and opening that would wait for ever. It gets
+// the permissions any new file of this user gets.
+std::FILE* CreateTemporary(const std::string& path, std::string& temporary) {
+    std::string name = path + ".XXXXXX.part";
+    const int fd = mkstemps(name.data(), 5);
+    if (fd < 0) return nullptr;
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    temporary = name;
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        close(fd);
+        std::remove(name.c_str());
+    }
+    return file;
+}
+
 }  // namespace
 
 std::optional<std::string> WritePngBottomUp(const std::string& path, int width, int height,
                                             const std::vector<std::uint8_t>& rgb) {
     if (width <= 0 || height <= 0 || rgb.size() < static_cast<std::size_t>(width) * height * 3)
         return "no picture to write";
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (auto refusal = WriteTargetRefusal(path)) return refusal;
+    std::string temporary;
+    std::FILE* file = CreateTemporary(path, temporary);
     if (!file) return "cannot write " + path + ": " + std::strerror(errno);
     bool written = WriteRows(file, width, height, rgb);
     bool closed = std::fclose(file) == 0;

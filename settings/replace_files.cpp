@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/write_target.h"
+
 namespace quorbel {
 
 namespace {
@@ -31,13 +33,11 @@ std::string ResolvedTarget(const std::string& path) {
     return error ? path : resolved.string();
 }
 
-// An existing target must be a file we may write: replacing a folder fails
-// at the rename, after other files are already replaced, and replacing a
-// read-only file would overrule the protection the user gave it.
+// An existing target must be a file we may write: replacing a read-only
+// file would overrule the protection the user gave it.
 std::optional<int> TargetRefusal(const std::string& target) {
     struct stat info {};
     if (stat(target.c_str(), &info) != 0) return errno == ENOENT ? std::nullopt : std::optional<int>(errno);
-    if (S_ISDIR(info.st_mode)) return EISDIR;
     if (access(target.c_str(), W_OK) != 0) return errno;
     return std::nullopt;
 }
@@ -75,6 +75,9 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 // Writes one temporary in full; a full disk shows at the write, the flush or
 // the close, and all three are checked.
 std::optional<std::string> WriteTemporary(const FileContent& file, PendingFile& pending) {
+    // Checked for every file before any rename, so that a refused one (a
+    // folder, a pipe, a device) leaves all the others as they were too.
+    if (auto refusal = WriteTargetRefusal(file.path)) return refusal;
     pending.target = ResolvedTarget(file.path);
     if (auto refusal = TargetRefusal(pending.target)) return Failure(file.path, *refusal);
     const int fd = CreateTemporary(pending.target, pending.temporary);

@@ -16,9 +16,10 @@ struct FileContent {
 };
 
 // Writes every file, or none: when anything fails before the renames (a
-// folder that cannot be written, a full disk, a target that is a folder or
-// a read-only file) the temporaries are removed, every existing file is left
-// as it was, and the reason is returned ("cannot write PATH: REASON").
+// folder that cannot be written, a full disk, a read-only file, a target
+// that is not a regular file: a folder, a pipe, a device) the temporaries
+// are removed, every existing file is left as it was, and the reason is
+// returned ("cannot write PATH: REASON").
 // A target that is a symbolic link is replaced through the link.
 std::optional<std::string> ReplaceFiles(std::span<const FileContent> files);
 

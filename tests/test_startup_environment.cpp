@@ -11,6 +11,7 @@
 #include "commands/display_probe.h"
 #include "commands/working_folder.h"
 #include "support/gl_test_env.h"
+#include "support/process.h"
 
 namespace quorbel {
 namespace {
@@ -110,7 +111,7 @@ TEST_F(WorkingFolderTest, AFileInTheWayIsReportedNotOverwritten) {
     Write(root + "/user", "a file where the folder should be");
     WorkingFolder chosen = ChooseWorkingFolder(root + "/home", installed, root + "/user");
     EXPECT_FALSE(chosen.perUser);
-    EXPECT_EQ(chosen.path, root + "/home") << "the current folder is kept";
+    EXPECT_EQ(chosen.path, installed) << "the installed pictures are read where they are";
     ASSERT_TRUE(chosen.error);
     EXPECT_NE(chosen.error->find(root + "/user"), std::string::npos) << *chosen.error;
     EXPECT_EQ(Read(root + "/user"), "a file where the folder should be");
@@ -123,6 +124,20 @@ TEST_F(WorkingFolderTest, WithoutInstalledDataTheCurrentFolderStays) {
     EXPECT_EQ(InstalledDataDir(root + "/nowhere/bin"), std::nullopt);
     fs::create_directories(root + "/bin");
     EXPECT_EQ(InstalledDataDir(root + "/bin"), fs::weakly_canonical(installed).string());
+}
+
+// Typed in a folder without the pictures, the program renders from the
+// per-user folder, yet writes what it was asked for where it was started.
+TEST_F(WorkingFolderTest, AHeadlessRunFromAnyFolderRendersAndWritesWhereItWasStarted) {
+    using testing::Quoted;
+    const auto run = testing::RunCommand("cd " + Quoted(root + "/home") + " && XDG_DATA_HOME=" + Quoted(root + "/xdg") +
+                                         " " + Quoted(QUORBEL_BINARY) + " --snapshot out.png --frames 30");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("working in " + root + "/xdg/quorbel"), std::string::npos) << run.err;
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    ASSERT_TRUE(testing::ReadPng(root + "/home/out.png", width, height, rgb));
+    EXPECT_GT(testing::CountLitPixels(rgb), width * height / 10) << "a black frame: the pictures were not found";
 }
 
 }  // namespace

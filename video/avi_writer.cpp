@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/platform.h"
+#include "platform/write_target.h"
 #include "video/avi_messages.h"
 #include "video/container.h"
 #include "video/encoded_stream.h"
@@ -38,6 +39,12 @@ int LanesFor(const EncoderSpec& spec, int asked) {
     constexpr int kMostLanes = 16;
     const int processors = static_cast<int>(std::thread::hardware_concurrency());
     return std::clamp(asked > 0 ? asked : processors, 1, kMostLanes);
+}
+
+// A recording is put in place by renames, which would replace a pipe or a
+// device of the same name; such a target is refused before anything is made.
+std::optional<std::string> TargetRefusal(const ContainerSpec& container, const std::string& fileName) {
+    return container.pictureSequence ? PendingSequence::TargetRefusal(fileName) : WriteTargetRefusal(fileName);
 }
 
 std::unique_ptr<PendingOutput> CreatePending(const ContainerSpec& container, const std::string& fileName,
@@ -98,6 +105,10 @@ bool AviWriter::Open() {
     cancelled_ = false;
     int error = 0;
     const ContainerSpec& kind = container();
+    if (auto refusal = TargetRefusal(kind, fileName)) {
+        ShowError(*refusal);
+        return false;
+    }
     auto file = CreatePending(kind, fileName, error);
     if (!file) {
         ShowError(OpenFailedMessage(fileName, AVERROR(error)));

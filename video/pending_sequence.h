@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "video/pending_output.h"
@@ -13,6 +14,11 @@ namespace quorbel {
 
 class PendingSequence : public PendingOutput {
 public:
+    // Why the pictures of a recording named `finalPath` must not be put in
+    // place: an existing picture of that name's numbered run that is not a
+    // regular file (any number may be reached, so all are checked). Nothing
+    // when there is none.
+    static std::optional<std::string> TargetRefusal(const std::string& finalPath);
     // Creates the folder "<finalPath>.part-XXXXXX". Null with `error` set to
     // the errno value when it cannot.
     static std::unique_ptr<PendingSequence> Create(const std::string& finalPath, int& error);

@@ -10,6 +10,7 @@
 #include "app/gui/artwork.h"
 #include "commands/command_table.h"
 #include "commands/web_pages.h"
+#include "platform/program_version.h"
 
 namespace quorbel::gui {
 
@@ -25,7 +26,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     heading->addWidget(icon);
     heading->addWidget(name, 1);
 
-    auto* version = new QGroupBox(kVersionText, this);
+    auto* version = new QGroupBox(QStringLiteral("Quorbel Version ") + ProgramVersion(), this);
     version->setObjectName(QStringLiteral("versionGroup"));
     auto* visit = new QPushButton(kVisitWebSiteText, version);
     visit->setObjectName(QStringLiteral("control1010"));

@@ -6,7 +6,6 @@
 namespace quorbel::gui {
 
 inline constexpr const char* kAboutCaption = "About Quorbel";
-inline constexpr const char* kVersionText = "Quorbel Version 1.03";
 inline constexpr const char* kVisitWebSiteText = "Visit our Web Site";
 
 class AboutDialog : public QDialog {

@@ -4,8 +4,6 @@
 #include <QMessageBox>
 #include <QOpenGLContext>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -23,21 +21,13 @@ namespace quorbel::gui {
 
 namespace {
 
-// Moves into the folder the window works in and says which. Returns a
-// message for the user when the per-user folder could not be prepared.
-std::optional<std::string> EnterWorkingFolder() {
-    std::error_code error;
-    std::string current = std::filesystem::current_path(error).string();
-    WorkingFolder folder = ChooseWorkingFolder(current, InstalledDataDir(ExecutableDir()),
-                                               UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
-    if (folder.perUser) std::filesystem::current_path(folder.path, error);
-    if (error) folder.error = "cannot enter " + folder.path + ": " + error.message();
-    std::fprintf(stderr, "quorbel: working in %s%s\n", std::filesystem::current_path(error).c_str(),
-                 folder.copied.empty() ? "" : " (its pictures, tips and start-up settings were copied there)");
+// Moves into the folder the window works in. Returns a message for the
+// user when the per-user folder could not be prepared.
+std::optional<std::string> EnterWindowFolder() {
+    const WorkingFolder folder = EnterWorkingFolder();
     if (!folder.error) return std::nullopt;
-    std::fprintf(stderr, "quorbel: %s\n", folder.error->c_str());
     return "Quorbel could not prepare its folder for pictures, settings and recordings:\n" + *folder.error +
-           "\n\nIt works in " + current + " instead, where its pictures may be missing.";
+           "\n\nIt works in " + folder.path + " instead, where it may not be able to save.";
 }
 
 // A context of the view's kind, made once before the window: without one
@@ -65,7 +55,7 @@ int CPravikApp::Run(int& argc, char** argv) {
     QApplication::setApplicationName(kApplicationName);
     QApplication::setOrganizationName(kApplicationName);
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(AppIcon(64))));
-    std::optional<std::string> folderProblem = EnterWorkingFolder();
+    std::optional<std::string> folderProblem = EnterWindowFolder();
     if (!OpenGlAvailable()) {
         std::fprintf(stderr, "quorbel: no OpenGL context can be made on this display\n");
         QMessageBox::critical(nullptr, kApplicationName,

@@ -131,6 +131,11 @@ OptionError TakeHelp(const std::string&, HeadlessOptions& options) {
     return std::nullopt;
 }
 
+OptionError TakeVersion(const std::string&, HeadlessOptions& options) {
+    options.version = true;
+    return std::nullopt;
+}
+
 // clang-format off
 constexpr CommandLineOption kOptions[] = {
     {"--snapshot", "FILE.png", [](const std::string& v, HeadlessOptions& o) -> OptionError {
@@ -172,6 +177,7 @@ constexpr CommandLineOption kOptions[] = {
      "--standard or --size, --fps and --alpha asked, for the --record file's kind or for every kind"},
     {"--quality", "1-100", ParseQuality, "1 (smallest) to 100 (best), for encoders that have a quality"},
     {"--help", nullptr, TakeHelp, "print this help and end"},
+    {"--version", nullptr, TakeVersion, "print the version and end"},
     {"-h", nullptr, TakeHelp, nullptr},
 };
 // clang-format on

@@ -26,6 +26,7 @@ struct HeadlessOptions {
     std::optional<std::string> title;  // in place of the title file's, UTF-8
     bool classicPath = false;  // draw with the plain OpenGL 1.1 path
     bool help = false;
+    bool version = false;
     RecordOptions record;
 };
 
