@@ -1,0 +1,221 @@
+#!/usr/bin/env bash
+# Plants small faults in a scratch copy of the program, one at a time, and
+# runs the tests of the area each one touches: a fault no test notices is a
+# gap in the suite. Slow (a rebuild and a test run per fault); not part of
+# ./test.sh.
+#
+#   tools/planted_faults.sh [COMMIT] [FAULT-NAME...]
+#
+# COMMIT (default HEAD) is copied with `git archive` into the scratch folder
+# QUORBEL_FAULTS_DIR/src (default /tmp/quorbel-faults); a later run brings the
+# copy up to its commit by rewriting only the files that differ, so the
+# build there stays mostly up to date. Builds use ccache, `nice` and
+# QUORBEL_FAULTS_JOBS jobs (default 1); each test program gets
+# QUORBEL_FAULTS_TIMEOUT seconds (default 300). A fault is caught when a test
+# program fails, crashes or runs out of time. `--list` prints the faults.
+set -uo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+
+# name @@ file @@ test programs @@ exact text (unique in the file) @@ replacement
+read -r -d '' FAULTS <<'EOF'
+hex-colour-channels @@ scene/number_text.cpp @@ test_number_text test_scene_state @@ parsed.value = blue << 16 | green << 8 | red; @@ parsed.value = red << 16 | green << 8 | blue;
+whole-range-off-by-one @@ scene/number_text.cpp @@ test_number_text test_scene_state @@ if (value < low || value > high) return parsed; @@ if (value < low || value >= high) return parsed;
+whole-overflow-unchecked @@ scene/number_text.cpp @@ test_number_text test_scene_state @@ if (!negative && magnitude > std::uint64_t{INT64_MAX}) return parsed; @@ (void)negative;
+tiny-float-refused @@ scene/number_text.cpp @@ test_number_text test_scene_state @@ if (order >= 0) { @@ if (order >= -100) {
+title-length-off-by-one @@ scene/scene_state.cpp @@ test_scene_state test_headless_cli @@ if (value.size() >= TextField::kCapacity) @@ if (value.size() > TextField::kCapacity)
+view-scale-unrounded @@ scene/view_scale.cpp @@ test_view_sizes @@ return std::max(1, static_cast<int>(std::lround(designPixels * ViewScale(width, height)))); @@ return std::max(1, static_cast<int>(designPixels * ViewScale(width, height)));
+startup-read-every-frame @@ scene/frame_driver.cpp @@ test_frame_driver test_new_and_startup @@ if (scene.startupStage >= 2) return 1; @@ if (scene.startupStage > 2) return 1;
+open-failure-every-frame @@ scene/frame_driver.cpp @@ test_frame_driver @@ openFailureReported = true; @@ openFailureReported = false;
+tunnel-mode-boundary @@ effects/tunnel.cpp @@ test_tunnel @@ if (scene.tunnelWarpA <= kSecondModeWarpA) scene.tunnelTexMode = 2; @@ if (scene.tunnelWarpA < kSecondModeWarpA) scene.tunnelTexMode = 2;
+tunnel-radius-off-by-one @@ effects/tunnel.cpp @@ test_tunnel @@ float radius = kMouthRadius - t * kRadiusStep; @@ float radius = kMouthRadius - (t + 1) * kRadiusStep;
+star-overshoot-unwrapped @@ effects/stars.cpp @@ test_stars @@ if (star.dist < 0.0f) star.dist = std::fmod(star.dist, kStarRimDist) + kStarRimDist; @@ (void)0;
+star-zoom-far-sign @@ effects/stars.cpp @@ test_stars @@ float ZoomFar() { return static_cast<float>(scene.starZoomStart) - kZoomStartOffset; } @@ float ZoomFar() { return static_cast<float>(scene.starZoomStart) + kZoomStartOffset; }
+fire-colour-wrap-boundary @@ effects/fire.cpp @@ test_fire @@ if (channel >= kColourRange) channel = 0.0f; @@ if (channel > kColourRange + 1.0f) channel = 0.0f;
+fire-colour-channels @@ effects/fire.cpp @@ test_fire @@ particle.colour[0] = static_cast<float>(scene.fireRed * 0.02 + lift); @@ particle.colour[0] = static_cast<float>(scene.fireBlue * 0.02 + lift);
+blur-size-unclamped @@ effects/blur.cpp @@ test_blur test_view_sizes @@ const int width = std::clamp(scene.viewWidth, 0, side); @@ const int width = scene.viewWidth;
+blur-capture-rate-flipped @@ effects/blur.cpp @@ test_blur @@ if (now - scene.lastCaptureTime <= 1.0 / rate) return false; @@ if (now - scene.lastCaptureTime > 1.0 / rate) return false;
+particle-count-unclamped @@ effects/particles.cpp @@ test_particles test_hostile_settings @@ return static_cast<std::uint32_t>(std::clamp<std::int32_t>(scene.particleCount, 0, kMaxParticles)); @@ return static_cast<std::uint32_t>(std::max<std::int32_t>(scene.particleCount, 0));
+particle-colour-cycle-off-by-one @@ effects/particles.cpp @@ test_particles @@ if (engine.colourIndex > kLastColourIndex) engine.colourIndex = 0; @@ if (engine.colourIndex >= kLastColourIndex) engine.colourIndex = 0;
+radial-sums-unclamped @@ effects/radial_sum.cpp @@ test_radial_sum @@ if (++added % kLayersBetweenClamps == 0) ClampAllSums(channels, pixels); @@ ++added;
+radial-part-edge @@ effects/radial_sum.cpp @@ test_radial_sum @@ request.left + request.width <= request.viewWidth @@ request.left + request.width < request.viewWidth
+tile-pan-sign @@ effects/tiles.cpp @@ test_tiles @@ if (panU >= 4) scene.*layer.u -= scene.*layer.panLeftSpeed * kPanStep; @@ if (panU >= 4) scene.*layer.u += scene.*layer.panLeftSpeed * kPanStep;
+glyph-delete-kept @@ effects/glyph_builder.cpp @@ test_glyphs test_text @@ if (code < 0x20 || code == 0x7F) return 0; @@ if (code < 0x20) return 0;
+glyph-weight-unclamped @@ effects/glyph_builder.cpp @@ test_glyphs test_text @@ int weight = request.weight <= 0 ? kNormalWeight : std::clamp(request.weight, kLightestWeight, kHeaviestWeight); @@ int weight = request.weight <= 0 ? kNormalWeight : request.weight;
+bmp-mask-unrounded @@ imaging/bmp_loader.cpp @@ test_bmp_loader @@ return static_cast<std::uint8_t>((value * 255 + max_ / 2) / max_); @@ return static_cast<std::uint8_t>((value * 255) / max_);
+bmp-palette-channels @@ imaging/bmp_loader.cpp @@ test_bmp_loader @@ layout.palette[i] = {entry[2], entry[1], entry[0]}; @@ layout.palette[i] = {entry[0], entry[1], entry[2]};
+bmp-read-length-unchecked @@ imaging/bmp_loader.cpp @@ test_bmp_loader @@ if (!in.Has(layout.pixelOffset, needed)) return DibError::ConversionError; @@ if (!in.Has(layout.pixelOffset, 1)) return DibError::ConversionError;
+bmp-rle-top-row @@ imaging/bmp_loader.cpp @@ test_bmp_loader @@ if (y_ >= layout_.height) return false; @@ if (y_ > layout_.height) return false;
+bmp-top-down-order @@ imaging/bmp_loader.cpp @@ test_bmp_loader @@ std::int64_t outRow = layout.topDown ? layout.height - 1 - row : row; @@ std::int64_t outRow = row;
+bmp-bit-order @@ imaging/bmp_loader.cpp @@ test_bmp_loader @@ unsigned shift = 8 - bits * (static_cast<unsigned>(x % perByte) + 1); @@ unsigned shift = bits * static_cast<unsigned>(x % perByte);
+bmp-row-padding @@ imaging/bmp_loader.cpp @@ test_bmp_loader @@ return (static_cast<std::uint64_t>(layout.width) * layout.bitCount + 31) / 32 * 4; @@ return (static_cast<std::uint64_t>(layout.width) * layout.bitCount + 7) / 8;
+path-case-tie @@ imaging/paths.cpp @@ test_paths @@ if (EqualIgnoringCase(candidate, name) && (!best || candidate < *best)) { @@ if (EqualIgnoringCase(candidate, name) && (!best || candidate > *best)) {
+path-trailing-slash @@ imaging/paths.cpp @@ test_paths @@ if (unixPath.back() == '/' && resolved.back() != '/') resolved += '/'; @@ (void)0;
+png-last-row-dropped @@ imaging/png_writer.cpp @@ test_headless_cli test_render_paths @@ for (int row = height - 1; row >= 0; --row) @@ for (int row = height - 1; row > 0; --row)
+settings-saturation-edge @@ settings/settings_record.cpp @@ test_settings_record @@ if (value >= kLimit) return INT32_MAX; @@ if (value > kLimit) return INT32_MAX;
+settings-read-length-unchecked @@ settings/settings_record.cpp @@ test_settings_record test_hostile_settings @@ const std::size_t available = std::min(kSettingsFieldSize, bytes.size() - offset); @@ const std::size_t available = kSettingsFieldSize;
+settings-byte-order @@ settings/settings_record.cpp @@ test_settings_record @@ for (std::size_t i = 0; i < 4; ++i) buffer[i] = static_cast<std::uint8_t>(word >> (8 * i)); @@ for (std::size_t i = 0; i < 4; ++i) buffer[i] = static_cast<std::uint8_t>(word >> (8 * (3 - i)));
+settings-folder-target @@ settings/replace_files.cpp @@ test_settings_record test_documents @@ if (S_ISDIR(info.st_mode)) return EISDIR; @@ (void)0;
+yuv-luma-channels @@ video/yuv_planar.cpp @@ test_yuv_planar @@ y[2 * x + 1] = Luma(p[6], p[5], p[4], w); @@ y[2 * x + 1] = Luma(p[4], p[5], p[6], w);
+yuv-chroma-unclamped @@ video/yuv_planar.cpp @@ test_yuv_planar @@ return static_cast<std::uint8_t>(value < 255 ? value : 255); @@ return static_cast<std::uint8_t>(value);
+yuv-row-order @@ video/yuv_planar.cpp @@ test_yuv_planar @@ auto source = [&](int y) { return bottomUp + (height - 1 - y) * rowBytes; }; @@ auto source = [&](int y) { return bottomUp + y * rowBytes; };
+yuv-chroma-unrounded @@ video/yuv_planar.cpp @@ test_yuv_planar @@ const int value = ((wr * r + wg * g + wb * b + (1 << (shift - 1))) >> shift) + 128; @@ const int value = ((wr * r + wg * g + wb * b) >> shift) + 128;
+rate-limit-off-by-one @@ video/frame_rate.cpp @@ test_recording_formats @@ if (rate->perSecond() > kFastestFrameRate) { @@ if (rate->perSecond() >= kFastestFrameRate) {
+rate-unreduced @@ video/frame_rate.cpp @@ test_recording_formats @@ const long common = std::gcd(*frames, *seconds); @@ const long common = 1;
+avi-size-unrounded @@ video/avi_writer.cpp @@ test_avi_writer test_recording @@ info.width = std::max(clientWidth, 0) / 4 * 4; @@ info.width = std::max(clientWidth, 0);
+avi-extension-in-folder @@ video/avi_writer.cpp @@ test_avi_writer test_recording @@ if (fileName.find(kExtensionMark, nameStart) == std::string::npos) fileName += ".avi"; @@ if (fileName.find(kExtensionMark) == std::string::npos) fileName += ".avi";
+quality-scale @@ video/encoder_catalog.cpp @@ test_avi_writer test_recording_formats @@ return 2 + static_cast<int>(std::lround((100 - clamped) * 29.0 / 99.0)); @@ return 2 + static_cast<int>(std::lround((100 - clamped) * 29.0 / 100.0));
+alpha-unrounded @@ video/alpha_frames.cpp @@ test_alpha_render test_recording_formats @@ return static_cast<std::uint8_t>((channel * 255 + alpha / 2) / alpha); @@ return static_cast<std::uint8_t>((channel * 255) / alpha);
+alpha-marks-flipped @@ video/alpha_frames.cpp @@ test_alpha_render test_recording_formats @@ if (marks[i]) { @@ if (!marks[i]) {
+custom-size-smallest @@ video/custom_recording.cpp @@ test_recording_formats test_generate_avi @@ if (width < kShortestRecordedSide || height < kShortestRecordedSide) @@ if (width <= kShortestRecordedSide || height < kShortestRecordedSide)
+custom-size-most-pixels @@ video/custom_recording.cpp @@ test_recording_formats test_generate_avi @@ static_cast<long>(width) * height > kMostRecordedPixels) @@ static_cast<long>(width) * height >= kMostRecordedPixels)
+cancel-keeps-count @@ video/generate_avi.cpp @@ test_generate_avi @@ if (outcome.cancelled) state.recordFrameCount = 0; @@ (void)outcome.cancelled;
+slider-nan-position @@ panels/slider_mapping.cpp @@ test_panel_sliders test_panel_framework @@ if (!(position >= kSliderMin)) return kSliderMin; @@ if (position < kSliderMin) return kSliderMin;
+slider-whole-part-rounds @@ panels/slider_mapping.cpp @@ test_panel_sliders test_panel_framework @@ return static_cast<std::int32_t>(std::clamp(std::trunc(value), double{INT32_MIN}, double{INT32_MAX})); @@ return static_cast<std::int32_t>(std::clamp(std::round(value), double{INT32_MIN}, double{INT32_MAX}));
+press-count-unclamped @@ panels/panel_model.cpp @@ test_panel_framework test_layer_panels @@ counter = std::clamp(counter, 0, 1) + 1; @@ counter = counter + 1;
+cycle-off-by-one @@ panels/panel_model.cpp @@ test_panel_framework test_layer_panels @@ if (value >= 3) value = 1; @@ if (value > 3) value = 1;
+panel-slider-unclamped @@ panels/panel_model.cpp @@ test_panel_framework test_layer_panels @@ if (ControlState* state = State(id)) state->value = std::clamp(position, kSliderMin, kSliderMax); @@ if (ControlState* state = State(id)) state->value = position;
+tunnel-zoom-out-box @@ panels/tunnel_panel.cpp @@ test_layer_panels test_motion_panels test_panel_framework @@ SetCheck(kZoomOut, scene.tunnelZoomDirSaved >= 4); @@ SetCheck(kZoomOut, scene.tunnelZoomDirSaved > 4);
+fire-up-down-offset @@ panels/fire_panel.cpp @@ test_layer_panels test_motion_panels test_panel_framework @@ Slider(kUpDown, &S::fireDirY, &S::fireDirYSaved, Plus(-45)), @@ Slider(kUpDown, &S::fireDirY, &S::fireDirYSaved, Plus(-50)),
+drag-upside-down @@ commands/view_input.cpp @@ test_view_input @@ if (tilt > 90.0f && tilt < 270.0f) drag.lastDeltaX = -drag.lastDeltaX; @@ if (tilt > 900.0f && tilt < 270.0f) drag.lastDeltaX = -drag.lastDeltaX;
+ctrl-drag-y-sign @@ commands/view_input.cpp @@ test_view_input @@ scene.textPosY -= drag.lastDeltaY * kCtrlDragScale; @@ scene.textPosY += drag.lastDeltaY * kCtrlDragScale;
+arrow-up-sign @@ commands/view_input.cpp @@ test_view_input @@ case ArrowKey::Up: scene.*row.y += kArrowStep; break; @@ case ArrowKey::Up: scene.*row.y -= kArrowStep; break;
+angle-wrap-boundary @@ commands/view_input.cpp @@ test_view_input @@ while (angle < -360.0f) angle += 360.0f; @@ while (angle <= -360.0f) angle += 360.0f;
+press-counter-overflow @@ commands/show_hide.cpp @@ test_commands test_hostile_settings @@ if (counter < std::numeric_limits<std::int32_t>::max()) counter += 1; @@ counter = static_cast<std::int32_t>(static_cast<std::uint32_t>(counter) + 1u);
+second-press-off-by-one @@ commands/edit_commands.cpp @@ test_commands test_panel_framework @@ if (presses < 2) return; @@ if (presses <= 2) return;
+reopen-ignores-closed-rule @@ commands/documents.cpp @@ test_documents test_settings_option @@ if (reopening.onlyWhileClosed && On(scene.*reopening.openMark)) continue; @@ if (On(scene.*reopening.openMark)) continue;
+save-extension-doubled @@ commands/documents.cpp @@ test_documents @@ if (std::filesystem::path(path).has_extension()) return path; @@ (void)0;
+tip-length-off-by-one @@ commands/tip_of_the_day.cpp @@ test_tip_of_the_day @@ if (line.size() < kMaxTipLength) line.push_back(static_cast<char>(c)); @@ if (line.size() <= kMaxTipLength) line.push_back(static_cast<char>(c));
+tip-stamp-flipped @@ commands/tip_of_the_day.cpp @@ test_tip_of_the_day @@ if (stamp != CurrentPlatform().ReadProfileString(kTipSection, "TimeStamp", "")) { @@ if (stamp == CurrentPlatform().ReadProfileString(kTipSection, "TimeStamp", "")) {
+relative-xdg-accepted @@ commands/working_folder.cpp @@ test_startup_environment @@ if (xdgDataHome && xdgDataHome[0] == '/') return @@ if (xdgDataHome) return
+EOF
+
+field() { awk -F' @@ ' -v n="$1" '{ print $n }' <<<"$2"; }
+
+# Applies one fault to `target`; fails unless the text is on exactly one line
+# and the substitution changed the file.
+plant() {
+  local row=$1 target=$2 from to
+  from=$(field 4 "$row"); to=$(field 5 "$row")
+  [ "$(grep -cF -- "$from" "$target")" = 1 ] || return 1
+  cp -p "$target" "$target.unplanted"
+  FROM=$from TO=$to perl -pi -e 's/\Q$ENV{FROM}\E/$ENV{TO}/' "$target"
+  if cmp -s "$target" "$target.unplanted"; then mv "$target.unplanted" "$target"; return 1; fi
+}
+
+unplant() { mv "$1.unplanted" "$1" && touch "$1"; }
+
+if [ "${1:-}" = "--list" ] || [ "${1:-}" = "--check" ]; then
+  status=0
+  while IFS= read -r row; do
+    name=$(field 1 "$row"); file=$(field 2 "$row")
+    if [ "$1" = "--check" ]; then
+      tmp=$(mktemp) && cp "$repo/$file" "$tmp"
+      plant "$row" "$tmp" || { echo "stale: $name ($file)"; status=1; }
+      rm -f "$tmp" "$tmp.unplanted"
+    else
+      printf '%-34s %s\n' "$name" "$file"
+    fi
+  done <<<"$FAULTS"
+  exit $status
+fi
+
+commit=${1:-HEAD}
+[ $# -gt 0 ] && shift
+wanted=" $* "
+work=${QUORBEL_FAULTS_DIR:-/tmp/quorbel-faults}
+jobs=${QUORBEL_FAULTS_JOBS:-1}
+limit=${QUORBEL_FAULTS_TIMEOUT:-300}
+src=$work/src
+build=$src/build
+logs=$work/logs
+# The build folder sits inside the copy as in a checkout, so ccache sees the
+# same relative paths as in any checkout's build and shares their objects.
+export CCACHE_BASEDIR=$src
+
+git -C "$repo" rev-parse --verify -q "$commit^{commit}" >/dev/null || { echo "no such commit: $commit" >&2; exit 2; }
+
+# Brings the scratch copy up to the commit, rewriting only the files that
+# differ so that make rebuilds only what changed.
+sync_tree() {
+  local incoming=$work/incoming
+  rm -rf "$incoming" && mkdir -p "$incoming" "$src"
+  git -C "$repo" archive "$commit" | tar -x -C "$incoming"
+  (cd "$incoming" && find . -type f) | while IFS= read -r f; do
+    if ! cmp -s "$incoming/$f" "$src/$f"; then mkdir -p "$(dirname "$src/$f")"; cp -p "$incoming/$f" "$src/$f"; touch "$src/$f"; fi
+  done
+  (cd "$src" && find . -path ./build -prune -o -type f -print) | while IFS= read -r f; do
+    [ -e "$incoming/$f" ] || rm -f "$src/$f"
+  done
+  rm -rf "$incoming"
+}
+
+echo "scratch copy of $(git -C "$repo" rev-parse --short "$commit") in $work"
+sync_tree
+mkdir -p "$logs"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >"$logs/configure.log" 2>&1 ||
+    { echo "configure failed: $logs/configure.log" >&2; exit 2; }
+fi
+echo "building the unchanged copy (once)"
+nice cmake --build "$build" -j"$jobs" >"$logs/build.log" 2>&1 || { echo "the unchanged copy does not build: $logs/build.log" >&2; exit 2; }
+
+program() { find "$build/tests" -type f -name "$1" -perm -u+x | head -n 1; }
+
+run_program() {
+  (cd "$src" && QT_QPA_PLATFORM=offscreen timeout "$limit" nice "$(program "$1")" >>"$2" 2>&1)
+}
+
+# A program that fails on the unchanged copy would "catch" every fault: it is
+# left out, and said so.
+declare -A usable=()
+for t in $(while IFS= read -r row; do field 3 "$row"; done <<<"$FAULTS" | tr ' ' '\n' | sort -u); do
+  if [ ! -f "$src/tests/$t.cpp" ] && [ ! -f "$src/tests/gui/$t.cpp" ]; then
+    echo "no test program $t in this commit"
+  elif [ "$wanted" = "  " ] && ! run_program "$t" "$logs/unchanged.$t.log"; then
+    echo "left out: $t fails on the unchanged copy ($logs/unchanged.$t.log)"
+  else
+    usable[$t]=1
+  fi
+done
+
+caught=0 missed=0 broken=0
+missed_names=() broken_names=()
+while IFS= read -r row; do
+  name=$(field 1 "$row"); file=$(field 2 "$row"); tests=$(field 3 "$row")
+  [ "$wanted" != "  " ] && [[ "$wanted" != *" $name "* ]] && continue
+  target=$src/$file
+  if ! plant "$row" "$target"; then
+    echo "[stale ] $name: the text is not on exactly one line of $file, or changed nothing"
+    broken=$((broken + 1)); broken_names+=("$name"); continue
+  fi
+  programs=()
+  for t in $tests; do
+    [ -n "${usable[$t]:-}" ] && programs+=("$t")
+  done
+  rm -f "$logs/$name".*.log
+  verdict=missed
+  if [ ${#programs[@]} -eq 0 ]; then
+    verdict=stale
+  elif ! nice cmake --build "$build" -j"$jobs" --target "${programs[@]}" >"$logs/$name.build.log" 2>&1; then
+    verdict=unbuilt
+  else
+    for t in "${programs[@]}"; do
+      run_program "$t" "$logs/$name.test.log" || { verdict=caught; break; }
+    done
+  fi
+  unplant "$target"
+  case $verdict in
+    caught) caught=$((caught + 1)) ;;
+    missed) missed=$((missed + 1)); missed_names+=("$name") ;;
+    *) broken=$((broken + 1)); broken_names+=("$name") ;;
+  esac
+  printf '[%-6s] %s (%s)\n' "$verdict" "$name" "${programs[*]}"
+done <<<"$FAULTS"
+
+total=$((caught + missed))
+echo
+echo "caught $caught of $total planted faults"
+[ $missed -gt 0 ] && echo "no test caught: ${missed_names[*]}"
+[ $broken -gt 0 ] && echo "not run (stale text, no test program or no build): ${broken_names[*]}"
+[ $missed -eq 0 ] && [ $broken -eq 0 ]
