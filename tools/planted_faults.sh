@@ -14,7 +14,9 @@
 # QUORBEL_FAULTS_TIMEOUT seconds (default 300). A fault is caught when a test
 # program fails, crashes or runs out of time. `--list` prints the faults.
 set -uo pipefail
-
+# The whole script sits in one block, read before it runs, so editing the file
+# during a run changes nothing in that run.
+{
 repo=$(cd "$(dirname "$0")/.." && pwd)
 
 # name @@ file @@ test programs @@ exact text (unique in the file) @@ replacement
@@ -219,3 +221,5 @@ echo "caught $caught of $total planted faults"
 [ $missed -gt 0 ] && echo "no test caught: ${missed_names[*]}"
 [ $broken -gt 0 ] && echo "not run (stale text, no test program or no build): ${broken_names[*]}"
 [ $missed -eq 0 ] && [ $broken -eq 0 ]
+exit
+}
