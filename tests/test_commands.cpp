@@ -1,5 +1,5 @@
 // Menu and toolbar commands over the scene state: Show/Hide sequences, Edit
-// command counters and panel hand-over, Play/Pause, the background colour
+// command counters and panel hand-over, the background colour
 // and the dispatcher's reach.
 #include <gtest/gtest.h>
 
@@ -160,33 +160,6 @@ TEST_F(Commands, EditCommandsCreateOnFirstPressForgetOnSecondCreateAgainOnThird)
     }
 }
 
-TEST_F(Commands, EditCommandsShowTheirEffectAndAimTheKeys) {
-    struct Row {
-        int command;
-        std::int32_t SceneState::*visibility;
-        std::int32_t shownValue;
-        int showHideCommand;
-        std::int32_t keyTarget;  // 0: left alone
-    };
-    const Row rows[] = {
-        {kEditParticles, &SceneState::particlesShown, 2, kShowHideParticles, 6},
-        {kEditStars, &SceneState::starsHidden, 0, kShowHideStars, 4},
-        {kEditTunnel, &SceneState::tunnelShown, 2, kShowHideTunnel, 0},
-        {kEditTiles, &SceneState::tilesShown, 2, kShowHideTiles, 0},
-        {kEditFire, &SceneState::fireShown, 2, kShowHideFire, 7},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.command);
-        scene.keyTarget = 2;
-        Press(row.command);
-        EXPECT_EQ(scene.*row.visibility, row.shownValue);
-        EXPECT_TRUE(Checked(row.showHideCommand));
-        EXPECT_EQ(scene.keyTarget, row.keyTarget ? row.keyTarget : 2);
-    }
-    EXPECT_EQ(scene.tunnelRebuildPending, 2);
-    EXPECT_EQ(scene.fireToggleCount, 1);
-}
-
 TEST_F(Commands, EditTextCountsItsPressesAndResetsThemOnTheSecond) {
     scene.textHidden = 2;
     scene.keyTarget = 7;
@@ -198,15 +171,6 @@ TEST_F(Commands, EditTextCountsItsPressesAndResetsThemOnTheSecond) {
     EXPECT_EQ(openMarkWhenCreated, std::vector<int>{0}) << "the open mark is set after creation";
     Press(kEditText);
     EXPECT_EQ(scene.textToggleCount, 0);
-}
-
-TEST_F(Commands, EditParticlesThenShowHideParticlesHidesThem) {
-    Press(kEditParticles);
-    EXPECT_EQ(scene.particlesShown, 2);
-    EXPECT_EQ(scene.particlesToggleCount, 1);
-    Press(kShowHideParticles);
-    EXPECT_EQ(scene.particlesShown, 0);
-    EXPECT_FALSE(Checked(kShowHideParticles));
 }
 
 TEST_F(Commands, FireAimsTheKeysOnEveryPressButCountsOnlyWhenOpening) {
@@ -223,15 +187,6 @@ TEST_F(Commands, FireAimsTheKeysOnEveryPressButCountsOnlyWhenOpening) {
 }
 
 // ----- the others ------------------------------------------------------------
-
-TEST_F(Commands, PlayAndPause) {
-    Press(kPause);
-    EXPECT_EQ(scene.paused, 2);
-    Press(kPause);
-    EXPECT_EQ(scene.paused, 2);
-    Press(kPlay);
-    EXPECT_EQ(scene.paused, 0);
-}
 
 TEST_F(Commands, BackgroundColourConvertsEachByteAndKeepsASavedCopy) {
     platform->colourAnswers.push_back(0x00336699u);  // red 0x99, green 0x66, blue 0x33
@@ -266,26 +221,6 @@ TEST_F(Commands, BackgroundColourIsRefusedWhileABlurIsSelected) {
     EXPECT_EQ(platform->messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(platform->colourAnswers.size(), 1u) << "the chooser is not shown";
     EXPECT_EQ(scene.clearRed, 0.0f);
-}
-
-TEST_F(Commands, HooksAreReachedAndInertCommandsDoNothing) {
-    std::vector<std::string> calls;
-    CommandHooks& hooks = ShellCommandHooks();
-    hooks.showAbout = [&] { calls.push_back("about"); };
-    hooks.saveSettings = [&] { calls.push_back("save"); };
-    hooks.generateAvi = [&] { calls.push_back("avi"); };
-    Press(kAbout);
-    Press(kFileSave);  // Ctrl+S saves the settings, never an empty document
-    Press(kSaveSettings);
-    Press(kGenerateAvi);
-    EXPECT_EQ(calls, (std::vector<std::string>{"about", "save", "save", "avi"}));
-
-    SceneState before = scene;
-    Press(kInert);
-    Press(kNewSettings);  // no hook set: nothing happens
-    EXPECT_EQ(scene.paused, before.paused);
-    EXPECT_TRUE(platform->messages.empty());
-    EXPECT_FALSE(ExecuteCommand(12345));
 }
 
 TEST_F(Commands, OnlinePagesOpenOurOwnDocuments) {

@@ -48,31 +48,6 @@ TEST_F(LayerPanels, TilePanBoxesOfLayerOneEndTheDriftLayerTwosDoNot) {
     EXPECT_EQ(scene.tile1RotDir, 4);
 }
 
-TEST_F(LayerPanels, TileResetShowsBothLayersAndRestartsTheDrift) {
-    PanelModel& panel = CreatePanel(PanelKind::Tiles);
-    panel.Click(1112);  // layer one hidden
-    panel.Click(1115);  // rotating left
-    panel.Click(1117);  // panning up
-    panel.MoveSlider(1079, 30);
-    panel.MoveSlider(1076, 60);
-    scene.tile1Angle = 40, scene.tile1CustomTex = 2;
-    panel.Click(1123);
-    EXPECT_EQ(scene.tilePanOn, 0);
-    EXPECT_EQ(scene.tile1Shown, 2);
-    EXPECT_EQ(scene.tile1ShownSaved, 2);
-    for (int id : {1112, 1113, 1114, 1014}) EXPECT_TRUE(panel.IsChecked(id)) << id;
-    EXPECT_EQ(scene.tile1RotDir, 0);
-    EXPECT_FALSE(panel.IsChecked(1115));
-    EXPECT_EQ(scene.tile1PanVSaved, 0);
-    EXPECT_EQ(scene.tile1PanV, 2) << "the live direction stays, idle while drifting";
-    EXPECT_EQ(scene.tile1Zoom, 0.0f);
-    EXPECT_EQ(panel.SliderPosition(1079), 100);
-    EXPECT_EQ(scene.tile1CustomTex, 0);
-    // A box the reset cleared acts on its very next press.
-    panel.Click(1115);
-    EXPECT_EQ(scene.tile1RotDir, 2);
-}
-
 // Every tint button switches its tint on, chosen or cancelled; only a
 // chosen colour replaces the one there was.
 TEST_F(LayerPanels, TintButtonsSwitchTheTintOnAndCancellingKeepsTheColour) {
@@ -97,38 +72,7 @@ TEST_F(LayerPanels, TintButtonsSwitchTheTintOnAndCancellingKeepsTheColour) {
     }
 }
 
-TEST_F(LayerPanels, CancelledTileTextureChooserStillUsesTheSlot) {
-    PanelModel& panel = CreatePanel(PanelKind::Tiles);
-    scene.tile1TexFallback = 2;
-    panel.Click(1010);
-    EXPECT_EQ(scene.tile1CustomTex, 2);
-    EXPECT_EQ(scene.tile1TexFallback, 0);
-}
-
 // ----- fire --------------------------------------------------------------------
-
-TEST_F(LayerPanels, FireResetLeavesLiveValuesTheSlidersDoNotGive) {
-    PanelModel& panel = CreatePanel(PanelKind::Fire);
-    for (int id : {1077, 1124, 1126, 1134, 1142}) panel.MoveSlider(id, 80);
-    panel.Click(1137);
-    scene.fireX = 1, scene.fireWobbleTimeX = 3;
-    panel.Click(1010);
-    EXPECT_FLOAT_EQ(scene.fireSizeTop, 0.011f);
-    EXPECT_EQ(scene.fireLife, 5.0f);
-    EXPECT_EQ(scene.fireDirY, 5.0f);
-    EXPECT_EQ(scene.fireGreen, 30.0f);
-    for (const char* stored : {"fireRedSaved", "fireSizeBottomSaved", "fireStretchLeftSaved", "fireRotateSpeedSaved"})
-        EXPECT_EQ(testing::Field(stored), 0) << stored;
-    EXPECT_EQ(scene.fireColourRotate, 0);
-    EXPECT_FALSE(panel.IsChecked(1137));
-    EXPECT_EQ(scene.fireX, 0.0f);
-    EXPECT_EQ(panel.SliderPosition(1124), 50);
-    EXPECT_EQ(PanelCount(PanelKind::Fire), 1u);
-    // The first slider move replaces them with the sliders' values.
-    panel.MoveSlider(1142, 0);
-    EXPECT_EQ(scene.fireSizeTop, 0.0f);
-    EXPECT_EQ(scene.fireLife, 0.0f);
-}
 
 TEST_F(LayerPanels, AReopenedFirePanelShowsEverySliderWhereItWas) {
     PanelModel& first = CreatePanel(PanelKind::Fire);
@@ -185,26 +129,6 @@ TEST_F(LayerPanels, MotionSourceEndsTheRadialBlur) {
     panel.Click(1176);
     EXPECT_EQ(scene.radialBlurOn, 2);
     EXPECT_FALSE(panel.IsChecked(1164));
-}
-
-TEST_F(LayerPanels, BlurResetLeavesNoBlurInEffect) {
-    PanelModel& panel = CreatePanel(PanelKind::Blur);
-    panel.Click(1165);
-    panel.Click(1171);
-    for (int id : {1077, 1079, 1153, 1178, 1182}) panel.MoveSlider(id, 60);
-    panel.Click(1169);
-    EXPECT_EQ(scene.blurActive, 0);
-    EXPECT_EQ(scene.motionBlurOn, 0);
-    EXPECT_EQ(scene.motionText, 0);
-    EXPECT_EQ(scene.blurSeparationLoop, 0);
-    EXPECT_FALSE(panel.IsChecked(1165));
-    EXPECT_EQ(scene.blurSeparation, 0.0f);
-    EXPECT_EQ(scene.blurFadeAlpha, 100.0f);
-    EXPECT_EQ(scene.blurFadeAlphaSaved, 100);
-    EXPECT_EQ(scene.blurBackRedSaved, 0.0f);
-    EXPECT_EQ(scene.blurBackRed, 30.0f) << "the background sliders keep their places";
-    EXPECT_EQ(scene.blurDensity, 120.0f) << "the density is left";
-    EXPECT_EQ(scene.blurLayerRed, 255.0f);
 }
 
 TEST_F(LayerPanels, CancelledColourBlurStillRecomputesTheLayerColour) {

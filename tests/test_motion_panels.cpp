@@ -10,37 +10,6 @@ class MotionPanels : public testing::PanelTest {};
 
 // ----- particles ---------------------------------------------------------------
 
-TEST_F(MotionPanels, ParticleCountAbove30000IsRefused) {
-    PanelModel& panel = CreatePanel(PanelKind::Particles);
-    for (auto [typed, count] : {std::pair{"30001", 2000}, {"30000", 30000}, {"99999", 30000}, {"0", 0}}) {
-        panel.ChangeText(1000, typed);
-        EXPECT_EQ(scene.particleCount, count) << typed;
-    }
-    EXPECT_TRUE(platform_->messages.empty());
-}
-
-TEST_F(MotionPanels, ParticleResetDefaultsAndTheFirstSliderMove) {
-    PanelModel& panel = CreatePanel(PanelKind::Particles);
-    panel.MoveSlider(1038, 90);
-    panel.Click(1073);
-    panel.Click(1072);
-    panel.Click(1093);
-    scene.particleX = 2.0f;
-    panel.Click(1010);
-    EXPECT_EQ(scene.gravityY, 0.0f);
-    EXPECT_EQ(scene.amplitudeLoop, 0);
-    EXPECT_EQ(scene.particleRotate90, 1);
-    EXPECT_EQ(scene.zoomStart, -100.0f);
-    ASSERT_EQ(PanelCount(PanelKind::Particles), 2u);
-    PanelModel& fresh = *LatestPanel(PanelKind::Particles);
-    EXPECT_TRUE(fresh.Visible());
-    EXPECT_EQ(fresh.SliderPosition(1044), 100);
-    EXPECT_EQ(fresh.SliderPosition(1038), 45);
-    EXPECT_EQ(TheParticleSystem().angleStep, 1) << "the rebuild's spacing stays until a slider moves";
-    fresh.MoveSlider(1075, 20);
-    EXPECT_EQ(TheParticleSystem().angleStep, 5000);
-}
-
 TEST_F(MotionPanels, AmplitudeBounceWhileLoopingTurnsTheLoopOff) {
     PanelModel& panel = CreatePanel(PanelKind::Particles);
     panel.Click(1073);
@@ -120,29 +89,6 @@ TEST_F(MotionPanels, StarTiltSlidersWaitForEachOther) {
     EXPECT_EQ(scene.starFieldTilt, 120.0f);
 }
 
-TEST_F(MotionPanels, AnyStarSliderRestartsTheZoomAtItsStart) {
-    PanelModel& panel = CreatePanel(PanelKind::Stars);
-    panel.MoveSlider(1095, 40);
-    scene.starFieldZ = -3.0f;
-    panel.MoveSlider(1085, 5);
-    EXPECT_EQ(scene.starFieldZ, -40.0f);
-}
-TEST_F(MotionPanels, StarResetDefaultsSpinsAtDepthMinus30) {
-    PanelModel& panel = CreatePanel(PanelKind::Stars);
-    panel.MoveSlider(1085, 70);
-    panel.MoveSlider(1086, 33);
-    panel.MoveSlider(1096, 80);
-    panel.Click(1100);
-    panel.Click(1105);
-    EXPECT_EQ(scene.starSpin, 2);
-    EXPECT_EQ(scene.starFieldZ, -30.0f);
-    EXPECT_EQ(scene.starSpacing, 33.0f) << "the spacing is kept";
-    EXPECT_EQ(panel.SliderPosition(1085), 0);
-    EXPECT_EQ(panel.SliderPosition(1096), 80) << "Zoom Finish stays where it is";
-    EXPECT_FALSE(panel.IsChecked(1100));
-    EXPECT_EQ(PanelCount(PanelKind::Stars), 1u) << "no fresh panel, unlike the particles' reset";
-}
-
 TEST_F(MotionPanels, StarPanelTakesLoadedValuesOnceArmed) {
     scene.starSpeedPos = 12, scene.starTiltSaved = 40.0f, scene.starZoomStartSaved = -10, scene.starPanXSaved = 2;
     scene.starPanelRestore = 2;
@@ -185,33 +131,6 @@ TEST_F(MotionPanels, TunnelZoomSliderIsIgnoredWhileZooming) {
     panel.Click(1106);
     panel.MoveSlider(1107, 90);
     EXPECT_EQ(scene.tunnelDepth, 40.0f);
-}
-
-TEST_F(MotionPanels, TunnelResetDefaultsFlowsSlowlyWithTheSliderAtStop) {
-    PanelModel& panel = CreatePanel(PanelKind::Tunnel);
-    panel.MoveSlider(1107, 80);
-    panel.MoveSlider(1076, 90);
-    panel.Click(1009);
-    panel.Click(1080);
-    EXPECT_EQ(scene.tunnelSpeed, 1.0f);
-    EXPECT_EQ(panel.SliderPosition(1076), 50);
-    EXPECT_EQ(panel.SliderPosition(1079), 50);
-    EXPECT_EQ(panel.SliderPosition(1107), 80) << "the Zoom slider is left";
-    EXPECT_EQ(scene.tunnelDepth, 0.0f);
-    EXPECT_EQ(scene.tunnelZoomDir, 0);
-    EXPECT_FALSE(panel.IsChecked(1009));
-}
-
-// A texture already in use is kept when the chooser is cancelled.
-TEST_F(MotionPanels, CancelledTunnelTextureChooserKeepsATextureInUse) {
-    PanelModel& panel = CreatePanel(PanelKind::Tunnel);
-    scene.tunnelCustomTex = 2;
-    panel.Click(1010);
-    EXPECT_EQ(scene.tunnelTexFallback, 0);
-    scene.tunnelCustomTex = 0;
-    panel.Click(1010);
-    EXPECT_EQ(scene.tunnelTexFallback, 2);
-    EXPECT_EQ(scene.tunnelCustomTex, 2);
 }
 
 }  // namespace

@@ -211,7 +211,7 @@ TEST_F(PanelFramework, StartupMakesAHiddenTextPanelAndAShownBlurPanel) {
     RenderFrame();
     ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(PanelCount(PanelKind::Text), 0u) << "no settings file yet";
-    std::ofstream("settings.qrl", std::ios::binary) << std::string(1728, '\0');
+    testing::WriteEmptySettingsFile();
     RenderFrame();
     ASSERT_EQ(PanelCount(PanelKind::Text), 1u);
     ASSERT_EQ(PanelCount(PanelKind::Blur), 1u);

@@ -100,16 +100,6 @@ TEST_F(Particles, CountOutsideTheBlockDrawsAtMost30000) {
     }
 }
 
-TEST_F(Particles, SlowdownFollowsTheSpeedSlider) {
-    // 0.7 - speed / 130, computed by hand.
-    const std::pair<float, float> cases[] = {{0, 0.7f}, {45, 0.35384615f}, {90, 0.00769231f}, {100, -0.06923077f}};
-    for (const auto& [speed, slowdown] : cases) {
-        scene.particleSpeed = speed;
-        UpdateParticleParameters();
-        EXPECT_NEAR(TheParticleSystem().slowdown, slowdown, 1e-6f) << speed;
-    }
-}
-
 // The amplitude run drives `radius`, the zoom run `zoom`; both follow the
 // same rules, so every case runs on both at once. Speed 10 steps 0.2 a pass.
 TEST_F(Particles, AmplitudeAndZoomRunsLoopAndBounce) {

@@ -1,13 +1,12 @@
 // The recording loop: frames handed to the encoding thread in order, the
-// progress each recording reports, stopping early, failing writes, and the
+// progress each recording reports, stopping before the first frame, failing
+// writes, and the
 // live scene recorded exactly as rendered, paused or not.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
-#include <sys/resource.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <thread>
@@ -16,6 +15,7 @@
 #include "platform/scripted_platform.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"
+#include "support/process.h"
 #include "support/video_probe.h"
 #include "video/avi_writer.h"
 #include "video/encoder_catalog.h"
@@ -126,22 +126,6 @@ TEST_F(RecordingLoop, NoFramesAskedRecordsNothingAndAsksNothing) {
     EXPECT_EQ(FilesInFolder(), 0u);
 }
 
-TEST_F(RecordingLoop, StoppingEarlyKeepsACompleteShorterFile) {
-    QUORBEL_SKIP_WITHOUT_FFMPEG_TOOLS();
-    Choose("mjpeg");
-    observer_.stopAfter = 5;
-    const auto outcome = Record(NewWriter("short.avi"), 20, source_, observer_);
-    EXPECT_TRUE(outcome.saved);
-    EXPECT_TRUE(outcome.stoppedEarly);
-    EXPECT_EQ(outcome.framesRecorded, 5);
-    EXPECT_EQ(source_.rendered, 5);
-    const auto probe = testing::Probe(writer_->fileName);
-    ASSERT_TRUE(probe.ok) << probe.error;
-    EXPECT_EQ(probe.frames, 5);
-    EXPECT_EQ(testing::DecodeErrors(writer_->fileName), "");
-    EXPECT_EQ(FilesInFolder(), 1u);
-}
-
 TEST_F(RecordingLoop, StoppedBeforeTheFirstFrameLeavesNoFile) {
     Choose("mjpeg");
     observer_.stopAfter = 0;
@@ -165,15 +149,8 @@ TEST_F(RecordingLoop, EachRecordingReportsProgressOverItsOwnFrames) {
 // A file-size limit stands in for a full disk.
 TEST_F(RecordingLoop, FailedWriteStopsTheRecordingWithOneMessageAndNoFile) {
     Choose("rawvideo");
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = previous;
-    limited.rlim_cur = 3'000'000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const auto outcome = Record(NewWriter("full.avi"), 60, source_, observer_);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    RecordingOutcome outcome;
+    testing::WithFileSizeLimit(3'000'000, [&] { outcome = Record(NewWriter("full.avi"), 60, source_, observer_); });
 
     EXPECT_TRUE(outcome.writeFailed);
     EXPECT_FALSE(outcome.saved);
@@ -214,8 +191,7 @@ TEST_F(RecordingLoop, PausedSceneIsRecordedMovingAndExactlyAsRendered) {
     ASSERT_TRUE(engine);
     ASSERT_EQ(engine->width(), kWidth);
     scene.startupStage = 2;
-    scene.textSpinY = 2;
-    scene.textSpinSpeedY = 20;
+    testing::SpinTheTitle();
     scene.paused = 2;
     glReadBuffer(GL_BACK);
     Choose("ffv1");  // lossless: the file must hold the very pixels read back

@@ -37,6 +37,10 @@ TEST(RecordingNames, ExtensionChoosesTheContainerAndOtherNamesStayAvi) {
         {"clip.mov.bak", "clip.mov.bak.avi", ContainerKind::Avi},
         {"/films.mp4/clip", "/films.mp4/clip.avi", ContainerKind::Avi},  // a folder's name does not count
         {"mov", "mov.avi", ContainerKind::Avi},
+        {"clip", "clip.avi", ContainerKind::Avi},
+        {"myavi", "myavi", ContainerKind::Avi},  // "avi" anywhere in the file's own name keeps it
+        {"/home/david/clip", "/home/david/clip.avi", ContainerKind::Avi},
+        {"", ".avi", ContainerKind::Avi},
     };
     for (const auto& c : cases) {
         AviWriter writer;

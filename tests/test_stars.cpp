@@ -1,5 +1,5 @@
 // The star field: the inward spiral and rebirth, the warm-up, the field's
-// pan and zoom, the texture error and the squares on screen.
+// zoom, the texture error and the squares on screen.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -59,20 +59,6 @@ TEST_F(StarField, WarmupRunsInTheFirstThousandPlayingFramesThenTheSpinTurnsAllBu
         Frames(3);
         EXPECT_EQ(stars[0].angle, 0.0f) << "spin " << spin;
         EXPECT_NEAR(stars[49].angle, 3 * star49PerFrame, 1e-4) << "spin " << spin;
-    }
-}
-
-// Each speed unit moves the field 0.0000625 per star, 50 stars a frame; the
-// two rows use all four speeds: left 100, right 80, up 40, down 20.
-TEST_F(StarField, PanSpeedsMoveTheFieldOncePerStar) {
-    std::tie(scene.starPanLeftSpeed, scene.starPanRightSpeed, scene.starPanUpSpeed, scene.starPanDownSpeed) =
-        std::tuple(100.0f, 80.0f, 40.0f, 20.0f);
-    for (auto [panX, panY, dxPerFrame, dyPerFrame] : {std::tuple{2, 4, 0.3125f, -0.0625f}, {4, 2, -0.25f, 0.125f}}) {
-        scene.starFieldX = scene.starFieldY = 0.0f;
-        std::tie(scene.starPanX, scene.starPanY) = std::pair(panX, panY);
-        Frames(2);
-        EXPECT_NEAR(scene.starFieldX, 2 * dxPerFrame, 1e-4f) << "pan x " << panX;
-        EXPECT_NEAR(scene.starFieldY, 2 * dyPerFrame, 1e-4f) << "pan y " << panY;
     }
 }
 

@@ -1,6 +1,6 @@
 // The Text Controls panel: the spin mapping, the zoom range and the text's z,
-// what a new panel restores from the saved copies, the depth box, styles,
-// font, pan reset and Reset Defaults.
+// what a new panel restores from the saved copies, the depth box, styles and
+// font.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -22,16 +22,6 @@ class TextPanel : public testing::PanelTest {
 protected:
     PanelModel& Panel() { return CreatePanel(PanelKind::Text); }
 };
-
-TEST_F(TextPanel, SpinSliderIsMinusTenToTenWithZeroFrom50To54) {
-    PanelModel& panel = Panel();
-    const std::pair<int, float> cases[] = {{0, -10}, {1, -10}, {49, -1}, {50, 0}, {52, 0}, {55, 1}, {100, 10}};
-    for (auto [position, speed] : cases) {
-        panel.MoveSlider(kSpinXSpeed, position);
-        EXPECT_EQ(scene.textSpinSpeedY, speed) << position;
-        EXPECT_EQ(scene.textSpinSpeedYSaved, speed) << position;
-    }
-}
 
 TEST_F(TextPanel, AnySliderPutsTheTextAtTheStartOfTheZoomRange) {
     PanelModel& panel = Panel();
@@ -115,19 +105,6 @@ TEST_F(TextPanel, DepthFortyAndItsOkDoubleTheExtrusion) {
     EXPECT_NEAR(edgeWidth(), 2.0 * thin, 0.25 * thin);
 }
 
-TEST_F(TextPanel, StylesMarkWhatTheNextPanelShows) {
-    PanelModel& panel = Panel();
-    EXPECT_TRUE(panel.IsChecked(kChrome));
-    panel.Click(kGlass);
-    EXPECT_EQ(scene.textGlass, 2);
-    EXPECT_FALSE(panel.IsChecked(kChrome));
-    PanelModel& next = Panel();
-    EXPECT_TRUE(next.IsChecked(kGlass));
-    EXPECT_FALSE(next.IsChecked(kChrome));
-    next.Click(kChrome);
-    EXPECT_TRUE(Panel().IsChecked(kChrome));
-}
-
 // Cancelled choosers: the texture keeps its slot, the glyphs are rebuilt
 // with the font the text had.
 TEST_F(TextPanel, LoadTextureAndFontAnswerTheirChoosers) {
@@ -149,43 +126,6 @@ TEST_F(TextPanel, LoadTextureAndFontAnswerTheirChoosers) {
     EXPECT_EQ(scene.textFontWeight, 700);
     EXPECT_EQ(scene.textFontItalic, 1);
     EXPECT_NE(scene.textListBase, 0u);
-}
-
-TEST_F(TextPanel, PanResetStopsThePanButKeepsItsDirection) {
-    PanelModel& panel = Panel();
-    panel.Click(kPanRight);
-    panel.MoveSlider(1026, 40);
-    scene.textPosX = 1.5f, scene.textPosY = -0.5f;
-    panel.Click(kPanReset);
-    EXPECT_EQ(scene.textPosX, 0.0f);
-    EXPECT_FALSE(panel.IsChecked(kPanRight));
-    EXPECT_EQ(scene.textPanRightPresses, 0);
-    EXPECT_EQ(panel.SliderPosition(1026), 0);
-    EXPECT_EQ(scene.textPanRightSpeed, 0.0f);
-    EXPECT_EQ(scene.textPanH, 4);
-}
-
-TEST_F(TextPanel, ResetDefaultsOpensAFreshPanelOverTheOld) {
-    PanelModel& panel = Panel();
-    panel.Click(kSpinXBox);
-    panel.MoveSlider(kSpinXSpeed, 90);
-    panel.Click(kBounce);
-    panel.Click(kGlass);
-    panel.ChangeText(kDepth, "60");
-    scene.textAngleY = 33, scene.textMouseZoom = 3;
-    const std::uint32_t oldTexture = scene.textTexture;
-    panel.Click(kResetDefaults);
-    ASSERT_EQ(PanelCount(PanelKind::Text), 2u);
-    PanelModel& fresh = *LatestPanel(PanelKind::Text);
-    EXPECT_TRUE(fresh.Visible());
-    EXPECT_TRUE(panel.Visible()) << "the old panel stays open underneath";
-    EXPECT_EQ(scene.textSpinY, 0);
-    EXPECT_EQ(scene.textWhiteRequest, 2);
-    EXPECT_EQ(scene.textPosZ, -15.0f);
-    EXPECT_EQ(fresh.FieldText(kDepth), "20");
-    EXPECT_EQ(fresh.SliderPosition(kSpinXSpeed), 50);
-    EXPECT_TRUE(fresh.IsChecked(kChrome));
-    EXPECT_NE(scene.textTexture, oldTexture) << "the default text texture is loaded again";
 }
 
 }  // namespace

@@ -118,26 +118,6 @@ std::vector<std::string> Texts(const std::vector<RecordedMessage>& messages) {
     return texts;
 }
 
-// The particle pictures used to fail without a word, and a failing start-up
-// set gave no file name; each now names its file and reason, once.
-TEST_F(PictureFolder, StartUpPicturesThatCannotBeUsedAreNamedOnce) {
-    fs::remove("Data/p2.bmp");
-    fs::remove("Data/P3.bmp");
-    fs::create_directory("Data/P3.bmp");
-    ScopedScriptedPlatform platform;
-    EXPECT_TRUE(InitScene()) << "one particle picture is enough";
-    EXPECT_EQ(LoadParticleTexture("Data/P3.bmp"), 0) << "asked again, as the first frame and New do";
-    EXPECT_EQ(Texts(platform->messages),
-              (std::vector<std::string>{"Failed to open DIB file Data/p2.bmp.\nThe file does not exist.",
-                                        "Failed to open DIB file Data/P3.bmp.\nIt is a folder, not a picture file."}));
-    std::ofstream("gfx/weave.bmp", std::ios::trunc) << "BM";
-    scene = SceneState{};
-    EXPECT_FALSE(InitScene());
-    ASSERT_EQ(platform->messages.size(), 3u);
-    EXPECT_EQ(platform->messages[2].text, "Unknown DIB file format.\nFile: gfx/weave.bmp");
-    EXPECT_EQ(platform->messages[2].caption, "Error");
-}
-
 // Live texture objects, found by asking GL about every name it could have given.
 int LiveTextures() {
     int live = 0;

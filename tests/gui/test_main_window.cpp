@@ -1,5 +1,5 @@
-// The main window's widgets: size, caption, menus, toolbar, prompts in the
-// status bar, the bars' check marks and the Show/Hide marks set by the core.
+// The main window's widgets: the tip item, prompts in the status bar, the
+// bars' check marks and the Show/Hide marks set by the core.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -61,25 +61,6 @@ protected:
     std::unique_ptr<QtPlatform> platform;
 };
 
-TEST_F(MainWindow, OpensAt800By600CaptionedQuorbel) {
-    EXPECT_EQ(frame->size(), QSize(800, 600));
-    EXPECT_EQ(frame->windowTitle(), "Quorbel");
-    EXPECT_FALSE(frame->windowIcon().isNull());
-}
-
-TEST_F(MainWindow, MenusInOrderWithTheTipItemOnTopOfHelpAndTheStartingMarks) {
-    QStringList titles;
-    for (QAction* action : frame->menuBar()->actions()) titles << action->text();
-    EXPECT_EQ(titles, QStringList({"&File", "&View", "&AVI Generation", "Show/Hide", "&Help"}));
-    EXPECT_EQ(ItemTexts(Menu("&Help")),
-              QStringList({"Ti&p of the Day...", "-", "&About Quorbel", "Online Help", "Online FAQ"}));
-    for (int command : {kShowHideTunnel, kShowHideStars, kShowHideParticles, kShowHideTiles, kShowHideFire})
-        EXPECT_FALSE(frame->CommandAction(command)->isChecked()) << command;
-    EXPECT_TRUE(frame->CommandAction(kShowHideText)->isChecked());
-    EXPECT_TRUE(frame->CommandAction(kToggleToolbar)->isChecked());
-    EXPECT_TRUE(frame->CommandAction(kToggleStatusBar)->isChecked());
-}
-
 TEST_F(MainWindow, TheTipItemIsAddedOnceAndAHelpMenuIsMadeWhenMissing) {
     AddTipOfTheDayItem(*frame, frame->CommandAction(kTipOfTheDay));
     EXPECT_EQ(ItemTexts(Menu("&Help")).count("Ti&p of the Day..."), 1);
@@ -91,17 +72,6 @@ TEST_F(MainWindow, TheTipItemIsAddedOnceAndAHelpMenuIsMadeWhenMissing) {
     EXPECT_EQ(ItemTexts(bare.menuBar()->actions()[0]->menu()), QStringList({"Ti&p of the Day..."}));
 }
 
-TEST_F(MainWindow, ToolbarButtonsAre24PixelsAndEachHasItsIcon) {
-    QToolBar* toolbar = frame->ToolBar();
-    EXPECT_EQ(toolbar->iconSize(), QSize(24, 24));
-    EXPECT_TRUE(toolbar->isMovable());
-    EXPECT_EQ(toolbar->allowedAreas(), Qt::AllToolBarAreas);
-    for (QAction* action : toolbar->actions()) {
-        if (action->isSeparator()) continue;
-        EXPECT_FALSE(action->icon().isNull()) << action->objectName().toStdString();
-    }
-}
-
 // The window is never shown here: a shown OpenGL view cannot be composed on
 // the offscreen platform. Enter and leave events reach the buttons directly.
 TEST_F(MainWindow, HoveringAButtonShowsItsPromptInTheMessagePaneAndNoTooltip) {
@@ -110,9 +80,8 @@ TEST_F(MainWindow, HoveringAButtonShowsItsPromptInTheMessagePaneAndNoTooltip) {
         const char* prompt;
     };
     const Row rows[] = {
-        {kNewSettings, "Reset to default settings"}, {kGenerateAvi, "Play and Record all effects"},
-        {kEditFire, "Fire"},                        {kEditBlur, ""},
-        {kAbout, "About Quorbel"},
+        {kNewSettings, "Reset to default settings"},
+        {kEditBlur, ""},
     };
     for (const Row& row : rows) {
         QToolButton* button = Button(row.command);
