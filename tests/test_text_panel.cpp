@@ -1,6 +1,6 @@
 // The Text Controls panel: the spin mapping, the zoom range and the text's z,
-// what a new panel restores from the saved copies, the depth box, styles and
-// font.
+// what a new panel restores from the saved copies, the title and depth
+// fields, and the texture and font choosers.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -77,32 +77,6 @@ TEST_F(TextPanel, FieldsShowTheTitleAndTheDepthAndTakeWhatIsTyped) {
     EXPECT_FLOAT_EQ(scene.textDepth, 3.5f);
     EXPECT_EQ(scene.textDepthSet, 2);
     EXPECT_EQ(Panel().FieldText(kDepth), "35") << "a typed depth stays with the next panel";
-}
-
-// Seen edge-on, the extrusion of the default box value 20 doubles at 40.
-TEST_F(TextPanel, DepthFortyAndItsOkDoubleTheExtrusion) {
-    HeadlessEngine* engine = testing::Engine();
-    testing::TempDirectory elsewhere;  // no settings file from the source folder
-    scene.tunnelShown = scene.tilesShown = scene.particlesShown = scene.fireShown = 0, scene.starsHidden = 2;
-    PanelModel& panel = Panel();
-    scene.textAngleY = 90;
-    auto edgeWidth = [&] {
-        engine->RenderFrames(1);
-        const std::vector<std::uint8_t> rgb = engine->ReadPixels();
-        int minX = engine->width(), maxX = -1;
-        for (int y = 0; y < engine->height(); ++y)
-            for (int x = 0; x < engine->width(); ++x) {
-                testing::Rgb p = testing::PixelAt(rgb, engine->width(), x, y);
-                if (std::max({p.r, p.g, p.b}) > 16) minX = std::min(minX, x), maxX = std::max(maxX, x);
-            }
-        return maxX - minX + 1;
-    };
-    const int thin = edgeWidth();
-    panel.ChangeText(kDepth, "40");
-    EXPECT_EQ(edgeWidth(), thin) << "typing alone does not rebuild the glyphs";
-    panel.Click(kDepthOk);
-    EXPECT_GT(thin, 8);
-    EXPECT_NEAR(edgeWidth(), 2.0 * thin, 0.25 * thin);
 }
 
 // Cancelled choosers: the texture keeps its slot, the glyphs are rebuilt
