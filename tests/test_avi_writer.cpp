@@ -151,20 +151,6 @@ TEST_F(AviWriterFiles, QualitySettingReachesTheEncoder) {
     EXPECT_GT(sizes[1], sizes[0] * 2) << "quality 100 keeps far more detail than quality 10";
 }
 
-TEST_F(AviWriterFiles, CancelledChooserCreatesNothingAndSaysNothing) {
-    const std::string path = Path("take.avi");
-    PlaceOldFile(path);
-    AviWriter writer;
-    Prepare(writer, path, std::nullopt);
-    EXPECT_FALSE(writer.Open());
-    EXPECT_TRUE(writer.cancelled());
-    EXPECT_TRUE(platform_->messages.empty());
-    EXPECT_EQ(writer.frameIndex, 0);
-    EXPECT_TRUE(writer.Close()) << "closing after a cancelled open releases nothing";
-    EXPECT_EQ(Contents(path), "an older take");
-    EXPECT_EQ(FolderContents().size(), 1u);
-}
-
 TEST_F(AviWriterFiles, FileThatCannotBeCreatedGivesTheOpenMessageAndNoFile) {
     std::ofstream(Path("plain-file")) << "x";
     for (const std::string& path : {Path("missing-folder/take.avi"), Path("plain-file/take.avi")}) {

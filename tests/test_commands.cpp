@@ -1,6 +1,6 @@
 // Menu and toolbar commands over the scene state: Show/Hide sequences, Edit
-// command counters and panel hand-over, the background colour
-// and the dispatcher's reach.
+// command counters and panel hand-over, the background colour, the help
+// pages, and New and Open renewing the view's set-up.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -90,22 +90,6 @@ TEST_F(Commands, TextStartsShownSoTheFirstPressHidesItAndDropsItsBlurs) {
     EXPECT_EQ(scene.textHidden, 0);
 }
 
-TEST_F(Commands, TheCounterNotTheFieldDecidesTheStarsPress) {
-    // Stored counter 0: the first press shows the stars the set-up hid.
-    Press(kShowHideStars);
-    EXPECT_EQ(scene.starsHidden, 0);
-    // Stored counter 1 (from a settings file): the next press hides, even
-    // though the stars are hidden already, and drops the motion-blur star.
-    scene = SceneState{};
-    scene.starsHidden = 2;
-    scene.starsToggleCount = 1;
-    scene.motionStar = 2;
-    Press(kShowHideStars);
-    EXPECT_EQ(scene.starsHidden, 2);
-    EXPECT_EQ(scene.starsToggleCount, 0);
-    EXPECT_EQ(scene.motionStar, 0);
-}
-
 TEST_F(Commands, HidingPressesRunTheirExtras) {
     Press(kShowHideTunnel);
     scene.tunnelRebuildPending = 0;
@@ -160,32 +144,6 @@ TEST_F(Commands, EditCommandsCreateOnFirstPressForgetOnSecondCreateAgainOnThird)
     }
 }
 
-TEST_F(Commands, EditTextCountsItsPressesAndResetsThemOnTheSecond) {
-    scene.textHidden = 2;
-    scene.keyTarget = 7;
-    Press(kEditText);
-    EXPECT_EQ(scene.textHidden, 0);
-    EXPECT_TRUE(Checked(kShowHideText));
-    EXPECT_EQ(scene.keyTarget, 2);
-    EXPECT_EQ(scene.textToggleCount, 2) << "counted on top of the start value 1";
-    EXPECT_EQ(openMarkWhenCreated, std::vector<int>{0}) << "the open mark is set after creation";
-    Press(kEditText);
-    EXPECT_EQ(scene.textToggleCount, 0);
-}
-
-TEST_F(Commands, FireAimsTheKeysOnEveryPressButCountsOnlyWhenOpening) {
-    Press(kEditFire);
-    Press(kEditFire);  // forgets the panel
-    scene.keyTarget = 2;
-    scene.fireToggleCount = 0;
-    Press(kEditFire);
-    EXPECT_EQ(scene.keyTarget, 7);
-    EXPECT_EQ(scene.fireToggleCount, 1);
-    scene.keyTarget = 2;
-    Press(kEditFire);  // the second press of this round: no panel, keys still aimed
-    EXPECT_EQ(scene.keyTarget, 7);
-}
-
 // ----- the others ------------------------------------------------------------
 
 TEST_F(Commands, BackgroundColourConvertsEachByteAndKeepsASavedCopy) {
@@ -201,26 +159,6 @@ TEST_F(Commands, BackgroundColourConvertsEachByteAndKeepsASavedCopy) {
     platform->colourAnswers.push_back(0x00FFFFFFu);
     Press(kBackgroundColour);
     EXPECT_FLOAT_EQ(scene.clearRed, 1.0f);
-}
-
-TEST_F(Commands, CancellingTheColourChooserKeepsALoadedBackground) {
-    scene.clearRed = scene.savedRed = 0.5f;  // as a settings file leaves it
-    Press(kBackgroundColour);                // no answer queued: cancel
-    EXPECT_EQ(scene.clearRed, 0.5f);
-    EXPECT_EQ(scene.savedRed, 0.5f);
-    EXPECT_TRUE(platform->messages.empty());
-}
-
-TEST_F(Commands, BackgroundColourIsRefusedWhileABlurIsSelected) {
-    scene.blurActive = 2;
-    platform->colourAnswers.push_back(0x00FFFFFFu);
-    Press(kBackgroundColour);
-    ASSERT_EQ(platform->messages.size(), 1u);
-    EXPECT_EQ(platform->messages[0].text, "Not available while blur is selected.");
-    EXPECT_EQ(platform->messages[0].caption, "Quorbel");
-    EXPECT_EQ(platform->messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(platform->colourAnswers.size(), 1u) << "the chooser is not shown";
-    EXPECT_EQ(scene.clearRed, 0.0f);
 }
 
 TEST_F(Commands, OnlinePagesOpenOurOwnDocuments) {

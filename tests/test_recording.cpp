@@ -1,7 +1,6 @@
-// The recording loop: frames handed to the encoding thread in order, the
-// progress each recording reports, stopping before the first frame, failing
-// writes, and the
-// live scene recorded exactly as rendered, paused or not.
+// The recording loop: frames handed to the encoding thread in order,
+// stopping before the first frame, failing writes, and the live scene
+// recorded exactly as rendered, paused or not.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -114,18 +113,6 @@ protected:
     ScriptedObserver observer_;
 };
 
-TEST_F(RecordingLoop, NoFramesAskedRecordsNothingAndAsksNothing) {
-    for (int count : {0, -3}) {
-        platform_->compressorAnswers = {0};
-        const auto outcome = Record(NewWriter("none.avi"), count, source_, observer_);
-        EXPECT_FALSE(outcome.opened);
-        EXPECT_EQ(platform_->compressorAnswers.size(), 1u) << "the chooser was not shown";
-    }
-    EXPECT_EQ(source_.rendered, 0);
-    EXPECT_TRUE(platform_->messages.empty());
-    EXPECT_EQ(FilesInFolder(), 0u);
-}
-
 TEST_F(RecordingLoop, StoppedBeforeTheFirstFrameLeavesNoFile) {
     Choose("mjpeg");
     observer_.stopAfter = 0;
@@ -135,15 +122,6 @@ TEST_F(RecordingLoop, StoppedBeforeTheFirstFrameLeavesNoFile) {
     EXPECT_EQ(source_.rendered, 0);
     EXPECT_TRUE(platform_->messages.empty());
     EXPECT_EQ(FilesInFolder(), 0u);
-}
-
-TEST_F(RecordingLoop, EachRecordingReportsProgressOverItsOwnFrames) {
-    for (int count : {3, 5}) {
-        Choose("mjpeg");
-        EXPECT_TRUE(Record(NewWriter("take.avi"), count, source_, observer_).saved);
-    }
-    const std::vector<std::pair<int, int>> expected = {{0, 3}, {1, 3}, {2, 3}, {0, 5}, {1, 5}, {2, 5}, {3, 5}, {4, 5}};
-    EXPECT_EQ(observer_.calls, expected);
 }
 
 // A file-size limit stands in for a full disk.

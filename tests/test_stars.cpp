@@ -84,16 +84,6 @@ TEST_F(StarField, ZoomLoopAndBounceStayBetweenTheBoundsAndTurnBack) {
     }
 }
 
-TEST_F(StarField, TunnelDoublesEveryStarMotion) {
-    scene.tunnelShown = scene.tunnelRebuildPending = 2;
-    scene.starPanX = 2;
-    scene.starPanLeftSpeed = 100.0f;
-    Frames(2);
-    EXPECT_NEAR(scene.starRoll, -2.0f, 1e-4f) << "half a degree a frame, doubled";
-    EXPECT_NEAR(stars[49].angle, 4 * 0.98f, 1e-4f);
-    EXPECT_NEAR(scene.starFieldX, 4 * 0.3125f, 1e-4f);
-}
-
 TEST_F(StarField, RejectedSlotTextureIsReportedOnceAndFallsBack) {
     ScopedScriptedPlatform platform;
     scene.starTexture = testing::MakeSolidTexture(255, 255, 255);

@@ -82,13 +82,6 @@ TEST_F(TextScene, MetricsAndCentring) {
     EXPECT_EQ(shiftX(nullptr), 0.0f) << "null text draws and moves nothing";
 }
 
-TEST_F(TextScene, MissingFaceStillBuildsDrawableGlyphs) {
-    scene.textFontFace.Assign("No Such Face 31337"), scene.textFontFaceSet = 2;
-    BuildTextFont();
-    EXPECT_GT(LastGlyphBuildReport().glyphsWithShape, 150);
-    EXPECT_GT(Frame().count, 2000);
-}
-
 TEST_F(TextScene, DefaultTitleIsDrawnCentredLitAndCanBeHidden) {
     const Extent e = Frame();
     ASSERT_GT(e.count, 2000);

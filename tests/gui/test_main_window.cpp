@@ -1,5 +1,5 @@
-// The main window's widgets: the tip item, prompts in the status bar, the
-// bars' check marks and the Show/Hide marks set by the core.
+// The main window's widgets: the tip item, prompts in the status bar, and
+// messages held until a frame is done.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -98,31 +98,6 @@ TEST_F(MainWindow, HoveringAButtonShowsItsPromptInTheMessagePaneAndNoTooltip) {
         EXPECT_FALSE(QToolTip::isVisible()) << row.command;
     }
     EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty()) << "prompts never cover the other panes";
-}
-
-TEST_F(MainWindow, ViewCommandsToggleTheBarsAndTheirMarks) {
-    frame->CommandAction(kToggleToolbar)->trigger();
-    EXPECT_TRUE(frame->ToolBar()->isHidden());
-    EXPECT_FALSE(frame->CommandAction(kToggleToolbar)->isChecked());
-    frame->CommandAction(kToggleStatusBar)->trigger();
-    EXPECT_TRUE(frame->statusBar()->isHidden());
-    EXPECT_FALSE(frame->CommandAction(kToggleStatusBar)->isChecked());
-    frame->CommandAction(kToggleToolbar)->trigger();
-    EXPECT_FALSE(frame->ToolBar()->isHidden());
-    EXPECT_TRUE(frame->CommandAction(kToggleToolbar)->isChecked());
-}
-
-TEST_F(MainWindow, ShowHideAndEditCommandsSetTheMenuMarksTheCoreAsksFor) {
-    scene.starsHidden = 2;
-    frame->CommandAction(kShowHideStars)->trigger();
-    EXPECT_EQ(scene.starsHidden, 0);
-    EXPECT_TRUE(frame->CommandAction(kShowHideStars)->isChecked());
-    frame->CommandAction(kShowHideStars)->trigger();
-    EXPECT_EQ(scene.starsHidden, 2);
-    EXPECT_FALSE(frame->CommandAction(kShowHideStars)->isChecked());
-    Button(kEditParticles)->click();
-    EXPECT_EQ(scene.particlesShown, 2);
-    EXPECT_TRUE(frame->CommandAction(kShowHideParticles)->isChecked());
 }
 
 TEST_F(MainWindow, AMessageFromInsideAFrameWaitsUntilTheFrameIsDone) {
