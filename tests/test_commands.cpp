@@ -74,33 +74,6 @@ TEST_F(Commands, ShowHideAlternatesForEveryEffect) {
     }
 }
 
-TEST_F(Commands, TextStartsShownSoTheFirstPressHidesItAndDropsItsBlurs) {
-    scene.radialBlurOn = scene.motionBlurOn = scene.radialText = scene.motionText = 2;
-    scene.radialStar = 2;
-    Press(kShowHideText);
-    EXPECT_EQ(scene.textHidden, 2);
-    EXPECT_FALSE(Checked(kShowHideText));
-    EXPECT_EQ(scene.textToggleCount, 0);
-    EXPECT_EQ(scene.radialBlurOn, 0);
-    EXPECT_EQ(scene.motionBlurOn, 0);
-    EXPECT_EQ(scene.radialText, 0);
-    EXPECT_EQ(scene.motionText, 0);
-    EXPECT_EQ(scene.radialStar, 2) << "only the text's own selections go";
-    Press(kShowHideText);
-    EXPECT_EQ(scene.textHidden, 0);
-}
-
-TEST_F(Commands, HidingPressesRunTheirExtras) {
-    Press(kShowHideTunnel);
-    scene.tunnelRebuildPending = 0;
-    Press(kShowHideTunnel);
-    EXPECT_EQ(scene.tunnelShown, 0);
-    EXPECT_EQ(scene.tunnelRebuildPending, 2) << "the tunnel is rebuilt, then hidden";
-    scene.radialFire = 2;
-    Press(kShowHideFire, 2);
-    EXPECT_EQ(scene.radialFire, 0);
-}
-
 TEST_F(Commands, AHostileCounterDoesNotOverflow) {
     scene.starsToggleCount = 2147483647;
     Press(kShowHideStars);

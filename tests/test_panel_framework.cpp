@@ -1,6 +1,5 @@
-// What all panels share: press-counter check boxes and their pairs, cycling
-// options, number fields, events the panel cannot take, and the panels' lifetime.
-#include <cstring>
+// What all panels share: press-counter check boxes and their pairs, counters
+// from a file, number fields, and the panels' lifetime.
 #include <fstream>
 #include <string>
 
@@ -122,19 +121,6 @@ TEST_F(PanelFramework, NumberFieldsTakeWholeNumbersOnly) {
     EXPECT_EQ(scene.particleCount, 150);
     particles.PressEnter();
     EXPECT_FALSE(particles.Visible());
-}
-
-TEST_F(PanelFramework, EventsAPanelCannotTakeDoNothing) {
-    PanelModel& stars = CreatePanel(PanelKind::Stars);
-    const SceneState before = scene;
-    stars.Click(4242);            // no such control
-    stars.MoveSlider(1090, 30);   // a check box, not a slider
-    stars.ChangeText(1035, "12"); // a slider, not a field
-    stars.MoveSlider(1036, 80);   // hidden
-    stars.Click(0);               // labels and groups
-    EXPECT_EQ(std::memcmp(&before, &scene, sizeof scene), 0);
-    EXPECT_EQ(stars.SliderPosition(1036), 50);
-    EXPECT_EQ(stars.FieldText(4242), "");
 }
 
 // The Edit command's first press opens a panel, its second forgets it (the

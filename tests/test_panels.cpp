@@ -86,77 +86,6 @@ TEST_F(Panels, CancelledTextureChoosersKeepATextureInUse) {
     EXPECT_EQ(scene.tunnelCustomTex, 2);
 }
 
-// ----- tiles -------------------------------------------------------------------
-
-TEST_F(Panels, AnyTileSliderEndsTheDriftOfBothLayers) {
-    PanelModel& panel = CreatePanel(PanelKind::Tiles);
-    ASSERT_EQ(scene.tilePanOn, 0);
-    panel.MoveSlider(1045, 20);  // a slider of "Texture Two"
-    EXPECT_EQ(scene.tilePanOn, 2);
-    EXPECT_EQ(scene.tile2PanLeftSpeed, 20.0f);
-    EXPECT_EQ(scene.tilesUsed, 2);
-}
-
-// ----- blur --------------------------------------------------------------------
-
-TEST_F(Panels, RadialSourcesSwitchTheRadialBlur) {
-    PanelModel& panel = CreatePanel(PanelKind::Blur);
-    panel.Click(1175);
-    EXPECT_EQ(scene.radialParticles, 2);
-    EXPECT_EQ(scene.radialBlurOn, 2);
-    EXPECT_EQ(scene.blurActive, 2);
-    panel.Click(1175);
-    EXPECT_EQ(scene.radialParticles, 0);
-    EXPECT_EQ(scene.radialBlurOn, 2) << "the radial blur stays on with no particles in it";
-    panel.Click(1175);
-    EXPECT_EQ(scene.radialParticles, 2);
-    panel.Click(1174);
-    panel.Click(1176);
-    panel.Click(1174);  // text off: the whole radial blur goes
-    EXPECT_EQ(scene.radialBlurOn, 0);
-    EXPECT_EQ(scene.blurActive, 0);
-    EXPECT_EQ(scene.radialStar, 2);
-    EXPECT_TRUE(panel.IsChecked(1176));
-}
-
-TEST_F(Panels, MotionSourceEndsTheRadialBlur) {
-    PanelModel& panel = CreatePanel(PanelKind::Blur);
-    panel.Click(1174);
-    panel.Click(1177);
-    panel.Click(1161);  // motion "Star"
-    EXPECT_EQ(scene.radialBlurOn, 0);
-    EXPECT_EQ(scene.radialText, 0);
-    for (int id : {1174, 1175, 1176, 1177}) EXPECT_FALSE(panel.IsChecked(id)) << id;
-    EXPECT_EQ(scene.motionStar, 2);
-    EXPECT_EQ(scene.motionBlurOn, 2);
-    EXPECT_EQ(scene.motionBlurSelected, 2);
-    EXPECT_EQ(scene.blurActive, 2);
-    // Motion "Text" and "Tiles" exclude each other; "Star" off leaves the blur on.
-    panel.Click(1165);
-    panel.Click(1164);
-    EXPECT_FALSE(panel.IsChecked(1165));
-    EXPECT_EQ(scene.motionTiles, 2);
-    panel.Click(1161);
-    EXPECT_EQ(scene.motionStar, 0);
-    EXPECT_EQ(scene.motionBlurOn, 2);
-    // A radial source takes over again.
-    panel.Click(1176);
-    EXPECT_EQ(scene.radialBlurOn, 2);
-    EXPECT_FALSE(panel.IsChecked(1164));
-}
-
-TEST_F(Panels, CancelledColourBlurStillRecomputesTheLayerColour) {
-    PanelModel& panel = CreatePanel(PanelKind::Blur);
-    platform_->colourAnswers.push_back(0x00FF8000u);  // blue 255, green 128, red 0
-    panel.Click(1181);
-    panel.Click(1169);
-    ASSERT_EQ(scene.blurLayerBlue, 255.0f);
-    panel.Click(1181);  // cancelled
-    EXPECT_FLOAT_EQ(scene.blurLayerRed, 0.0f);
-    EXPECT_NEAR(scene.blurLayerGreen, 128 / 255.0f, 1e-6);
-    EXPECT_NEAR(scene.blurLayerBlue, 1.0f, 1e-6);
-}
-
 // ----- Open --------------------------------------------------------------------
 
 // A saved scene's used marks bring its panels back, and their first
@@ -187,21 +116,6 @@ TEST_F(Panels, OpenMakesThePanelsOfTheUsedEffects) {
 }
 
 // ----- particles ---------------------------------------------------------------
-
-TEST_F(Panels, AmplitudeBounceWhileLoopingTurnsTheLoopOff) {
-    PanelModel& panel = CreatePanel(PanelKind::Particles);
-    panel.Click(1073);
-    ASSERT_EQ(scene.amplitudeLoop, 2);
-    TheParticleSystem().radius = 12.0f;
-    panel.Click(1074);
-    EXPECT_EQ(scene.amplitudeLoop, 0);
-    EXPECT_EQ(scene.amplitudeLoopPresses, 0);
-    EXPECT_FALSE(panel.IsChecked(1073));
-    EXPECT_EQ(scene.amplitudeBounce, 2);
-    EXPECT_EQ(scene.amplitudeRising, 2);
-    EXPECT_EQ(scene.amplitudeRisingSaved, 2);
-    EXPECT_EQ(TheParticleSystem().radius, 12.0f) << "it rises from where it is";
-}
 
 // A settings load arms the zoom sliders' restoring; without it a new panel
 // leaves them at 0.

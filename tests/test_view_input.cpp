@@ -56,26 +56,6 @@ TEST_F(ViewInput, EachModifierMovesItsOwnFieldsByThePartsAmounts) {
     }
 }
 
-TEST_F(ViewInput, MovesAddUpFromPointToPointAndStopWhenTheButtonIsUp) {
-    MouseButtonDown(drag, MouseButton::Left, 50, 50);
-    MouseMove(drag, 53, 50, {true, false});
-    MouseMove(drag, 57, 50, {true, false});
-    EXPECT_FLOAT_EQ(scene.textPosX, 7 * 0.05f);
-    EXPECT_FLOAT_EQ(drag.lastDeltaX, 4.0f);
-    MouseButtonUp(drag, MouseButton::Left);
-    EXPECT_FALSE(MouseMove(drag, 90, 90, {true, false}));
-    EXPECT_FLOAT_EQ(scene.textPosX, 7 * 0.05f);
-}
-
-TEST_F(ViewInput, RightDragOutlivesTheLeftButton) {
-    MouseButtonDown(drag, MouseButton::Right, 0, 0);
-    MouseButtonDown(drag, MouseButton::Left, 0, 0);
-    MouseButtonUp(drag, MouseButton::Left);
-    EXPECT_TRUE(drag.rightDrag);
-    MouseButtonUp(drag, MouseButton::Right);
-    EXPECT_FALSE(drag.rightDrag);
-}
-
 TEST_F(ViewInput, UpsideDownTextTurnsTheOtherWayAndAnglesWrapIntoRange) {
     struct Row {
         float angleX, angleY;     // before the drag
