@@ -121,6 +121,7 @@ logs=$work/logs
 export CCACHE_BASEDIR=$src
 
 git -C "$repo" rev-parse --verify -q "$commit^{commit}" >/dev/null || { echo "no such commit: $commit" >&2; exit 2; }
+sha=$(git -C "$repo" rev-parse --short "$commit")
 
 # Brings the scratch copy up to the commit, rewriting only the files that
 # differ so that make rebuilds only what changed.
@@ -150,6 +151,26 @@ echo "building the unchanged copy (once)"
 nice cmake --build "$build" -j"$jobs" >"$logs/build.log" 2>&1 || { echo "the unchanged copy does not build: $logs/build.log" >&2; exit 2; }
 
 program() { find "$build/tests" -type f -name "${1%%:*}" -perm -u+x | head -n 1; }
+source_of() { ls "$src/tests/${1%%:*}.cpp" "$src/tests/gui/${1%%:*}.cpp" 2>/dev/null | head -n 1; }
+
+# Rebuilds the core library, the program itself only for the tests that run
+# it, and the named test programs without the rest of their dependencies:
+# every fault lies in the core, so nothing else changes.
+build_programs() {
+  local t made binary=0
+  nice cmake --build "$build" -j"$jobs" --target quorbel_core || return 1
+  for t; do grep -qE 'RunQuorbel|QUORBEL_BINARY' "$(source_of "$t")" && binary=1; done
+  if [ $binary = 1 ]; then nice cmake --build "$build" -j"$jobs" --target quorbel || return 1; fi
+  for t; do
+    t=${t%%:*}
+    made=$(cd "$build" && ls -d tests/CMakeFiles/"$t".dir tests/gui/CMakeFiles/"$t".dir 2>/dev/null | head -n 1)
+    if [ -n "$made" ] && [ -f "$build/$made/build.make" ]; then
+      (cd "$build" && nice make -s -j"$jobs" -f "$made/build.make" "$made/build") || return 1
+    else
+      nice cmake --build "$build" -j"$jobs" --target "$t" || return 1
+    fi
+  done
+}
 
 # Runs test program $1 ("name" or "name:filter"), its output added to $2.
 run_program() {
@@ -164,39 +185,50 @@ declare -A usable=()
 for t in $(while IFS= read -r row; do field 3 "$row"; done <<<"$FAULTS" | tr ' ' '\n' | sort -u); do
   if [ ! -f "$src/tests/${t%%:*}.cpp" ] && [ ! -f "$src/tests/gui/${t%%:*}.cpp" ]; then
     echo "no test program ${t%%:*} in this commit"
-  elif [ "$wanted" = "  " ] && ! run_program "$t" "$logs/unchanged.${t%%:*}.log"; then
+  elif [ "$wanted" = "  " ] && [ ! -e "$logs/unchanged.$sha.${t%%:*}.ok" ] &&
+    ! run_program "$t" "$logs/unchanged.${t%%:*}.log"; then
     echo "left out: $t fails on the unchanged copy ($logs/unchanged.${t%%:*}.log)"
   else
     usable[$t]=1
+    touch "$logs/unchanged.$sha.${t%%:*}.ok"
   fi
 done
 
+# Verdicts already reached on this commit (a run cut short) are taken over.
+verdicts=$logs/verdicts.$sha
+touch "$verdicts"
 caught=0 missed=0 broken=0
 missed_names=() broken_names=()
 while IFS= read -r row; do
   name=$(field 1 "$row"); file=$(field 2 "$row"); tests=$(field 3 "$row")
   [ "$wanted" != "  " ] && [[ "$wanted" != *" $name "* ]] && continue
   target=$src/$file
-  if ! plant "$row" "$target"; then
-    echo "[stale ] $name: the text is not on exactly one line of $file, or changed nothing"
-    broken=$((broken + 1)); broken_names+=("$name"); continue
-  fi
-  programs=()
-  for t in $tests; do
-    [ -n "${usable[$t]:-}" ] && programs+=("$t")
-  done
-  rm -f "$logs/$name".*.log
-  verdict=missed
-  if [ ${#programs[@]} -eq 0 ]; then
-    verdict=stale
-  elif ! nice cmake --build "$build" -j"$jobs" --target "${programs[@]%%:*}" >"$logs/$name.build.log" 2>&1; then
-    verdict=unbuilt
+  verdict=$(awk -v n="$name" '$1 == n { v = $2 } END { print v }' "$verdicts")
+  if [ -n "$verdict" ]; then
+    programs=(earlier run)
   else
-    for t in "${programs[@]}"; do
-      run_program "$t" "$logs/$name.test.log" || { verdict=caught; break; }
+    if ! plant "$row" "$target"; then
+      echo "[stale ] $name: the text is not on exactly one line of $file, or changed nothing"
+      broken=$((broken + 1)); broken_names+=("$name"); continue
+    fi
+    programs=()
+    for t in $tests; do
+      [ -n "${usable[$t]:-}" ] && programs+=("$t")
     done
+    rm -f "$logs/$name".*.log
+    verdict=missed
+    if [ ${#programs[@]} -eq 0 ]; then
+      verdict=stale
+    elif ! build_programs "${programs[@]}" >"$logs/$name.build.log" 2>&1; then
+      verdict=unbuilt
+    else
+      for t in "${programs[@]}"; do
+        run_program "$t" "$logs/$name.test.log" || { verdict=caught; break; }
+      done
+    fi
+    unplant "$target"
+    echo "$name $verdict" >>"$verdicts"
   fi
-  unplant "$target"
   case $verdict in
     caught) caught=$((caught + 1)) ;;
     missed) missed=$((missed + 1)); missed_names+=("$name") ;;
