@@ -176,7 +176,7 @@ build_programs() {
 run_program() {
   local filter=()
   [[ $1 == *:* ]] && filter=(--gtest_filter="${1#*:}")
-  (cd "$src" && QT_QPA_PLATFORM=offscreen timeout "$limit" nice "$(program "$1")" "${filter[@]}" >>"$2" 2>&1)
+  (cd "$src" && QT_QPA_PLATFORM=offscreen timeout "$limit" nice "$(program "$1")" "${filter[@]}" >>"$2" 2>&1 </dev/null)
 }
 
 # A program that fails on the unchanged copy would "catch" every fault: it is
@@ -199,7 +199,7 @@ verdicts=$logs/verdicts.$sha
 touch "$verdicts"
 caught=0 missed=0 broken=0
 missed_names=() broken_names=()
-while IFS= read -r row; do
+while IFS= read -r row <&3; do
   name=$(field 1 "$row"); file=$(field 2 "$row"); tests=$(field 3 "$row")
   [ "$wanted" != "  " ] && [[ "$wanted" != *" $name "* ]] && continue
   target=$src/$file
@@ -219,7 +219,7 @@ while IFS= read -r row; do
     verdict=missed
     if [ ${#programs[@]} -eq 0 ]; then
       verdict=stale
-    elif ! build_programs "${programs[@]}" >"$logs/$name.build.log" 2>&1; then
+    elif ! build_programs "${programs[@]}" >"$logs/$name.build.log" 2>&1 </dev/null; then
       verdict=unbuilt
     else
       for t in "${programs[@]}"; do
@@ -235,7 +235,7 @@ while IFS= read -r row; do
     *) broken=$((broken + 1)); broken_names+=("$name") ;;
   esac
   printf '[%-6s] %s (%s)\n' "$verdict" "$name" "${programs[*]}"
-done <<<"$FAULTS"
+done 3<<<"$FAULTS"
 
 total=$((caught + missed))
 echo
