@@ -74,6 +74,13 @@ TEST_F(FireTest, ColourIsTheSlidersPlusATenthAndRotationClimbsPerBirth) {
         for (float colour : Particle(0).colour) EXPECT_NEAR(colour, c.colour, 1e-4f);
         for (float field : {scene.fireRed, scene.fireGreen, scene.fireBlue}) EXPECT_NEAR(field, c.after, 1e-4f);
     }
+    // Each channel from its own slider.
+    scene.fireColourRotate = 0;
+    std::tie(scene.fireRed, scene.fireGreen, scene.fireBlue) = std::tuple(10.0f, 20.0f, 30.0f);
+    Fire().InitFireParticle(0);
+    EXPECT_NEAR(Particle(0).colour[0], 0.3f, 1e-4f);
+    EXPECT_NEAR(Particle(0).colour[1], 0.5f, 1e-4f);
+    EXPECT_NEAR(Particle(0).colour[2], 0.7f, 1e-4f);
 }
 
 TEST_F(FireTest, LowestLifeOrPauseFreezesTheFire) {

@@ -92,6 +92,16 @@ TEST_F(Particles, RebirthColourReadsTheTableAsOneListOf36) {
     }
 }
 
+// Each drawn particle moves the cycle one row on; row 10 is the last.
+TEST_F(Particles, ColourCycleUsesTheLastRowThenStartsAgain) {
+    scene.particleColourCycle = 1;
+    Engine().colourIndex = 9;
+    Draw();
+    EXPECT_EQ(Engine().colourIndex, 10);
+    Draw();
+    EXPECT_EQ(Engine().colourIndex, 0);
+}
+
 TEST_F(Particles, CountOutsideTheBlockDrawsAtMost30000) {
     for (auto [count, drawn] : {std::pair{99999, 30000u}, {30001, 30000u}, {-5, 0u}, {INT32_MIN, 0u}}) {
         scene.particleCount = count;

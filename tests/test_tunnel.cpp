@@ -79,6 +79,7 @@ TEST_F(Tunnel, WarpSliderEndsSwitchTheTextureModeOnTheNextPlayingFrame) {
     struct Case { const char* what; int modeBefore; float warpA, warpB; int modeAfter; float warpAAfter, warpBAfter; };
     const Case cases[] = {{"Warp 31, first mode", 0, -4.0f, 1.0f, 2, -4.0f, 1.0f},
                           {"Warp 32, first mode", 0, -3.0f, 1.0f, 0, -3.0f, 1.0f},
+                          {"a loaded warp at the limit itself", 0, -3.1f, 1.0f, 2, -3.1f, 1.0f},
                           {"Warp 62, second mode", 2, -4.0f, 12.0f, 0, 0.0f, 0.0f},
                           {"Warp 61, second mode", 2, -4.0f, 11.0f, 2, -4.0f, 11.0f}};
     for (const auto& c : cases) {
