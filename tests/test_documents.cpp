@@ -193,10 +193,11 @@ TEST_F(Documents, FailedSaveLeavesThePreviousFilesByteIdentical) {
              fs::remove("Text.TXT");
              fs::create_directory("Text.TXT");
          }},
-        {"settings file is a folder",
+        {"settings file is a folder the user may write",
          [] {
              fs::remove("scene.qrl");
              fs::create_directory("scene.qrl");
+             chmod("scene.qrl", 0777);
          }},
         {"settings file is read-only", [] { chmod("scene.qrl", 0444); }},
     };
