@@ -99,6 +99,9 @@ TEST_F(Documents, SaveThenOpenBringsTheSceneAndTitleBack) {
     EXPECT_EQ(fs::file_size("scene.qrl"), 1728u);
     EXPECT_EQ(FileText("Text.TXT"), "Round Trip");
     EXPECT_TRUE(LeftoverTemporaries().empty());
+    platform_->saveAnswers.push_back("named.qrl");  // a name with an extension is kept
+    SaveSettings();
+    EXPECT_TRUE(fs::exists("named.qrl"));
 
     scene = SceneState{};
     EXPECT_EQ(OpenThroughChooser("scene.qrl"), "");

@@ -148,6 +148,15 @@ TEST_F(Panels, TunnelWarpGrowsBy15PerPanelInTheFirstMode) {
     EXPECT_EQ(scene.tunnelWarpB, 10.0f) << "the second mode reads back what it showed";
 }
 
+TEST_F(Panels, TunnelZoomBoxesShowTheSavedDirection) {
+    scene.tunnelZoomDirSaved = 4;
+    PanelModel& out = CreatePanel(PanelKind::Tunnel);
+    EXPECT_TRUE(out.IsChecked(1009));
+    EXPECT_FALSE(out.IsChecked(1106));
+    scene.tunnelZoomDirSaved = 2;
+    EXPECT_TRUE(CreatePanel(PanelKind::Tunnel).IsChecked(1106));
+}
+
 TEST_F(Panels, TunnelZoomSliderIsIgnoredWhileZooming) {
     PanelModel& panel = CreatePanel(PanelKind::Tunnel);
     panel.Click(1106);
