@@ -14,13 +14,6 @@
 
 namespace quorbel::testing {
 
-// A scene field by name as a number (the field must exist).
-inline double Field(const std::string& name) {
-    std::optional<std::string> text = GetSceneField(scene, name);
-    if (!text) ADD_FAILURE() << "no scene field " << name;
-    return text ? std::stod(*text) : 0.0;
-}
-
 class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override {

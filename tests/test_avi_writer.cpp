@@ -1,17 +1,15 @@
-// The AVI writer on its own, fed made-up frames: names, frame format, every
+// The AVI writer on its own, fed made-up frames: frame format, every
 // encoder it offers (checked by FFmpeg's tools, not by our code), and what
 // the user gets when the file cannot be made, is cancelled or cannot be
 // finished.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/scripted_platform.h"
 #include "support/gl_test_env.h"
+#include "support/process.h"
 #include "support/video_probe.h"
 #include "video/avi_writer.h"
 #include "video/encoder_catalog.h"
@@ -20,27 +18,6 @@ namespace quorbel {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(AviWriterNames, EnsureAviExtensionLooksForAviInTheFilesOwnName) {
-    const struct {
-        const char* given;
-        const char* expected;
-    } cases[] = {
-        {"clip", "clip.avi"},
-        {"clip.avi", "clip.avi"},
-        {"myavi", "myavi"},
-        {"clip.AVI", "clip.AVI.avi"},
-        {"", ".avi"},
-        {"/home/david/clip", "/home/david/clip.avi"},  // "avi" in a folder name does not count
-        {"/video/avi/clip.avi", "/video/avi/clip.avi"},
-    };
-    for (const auto& c : cases) {
-        AviWriter writer;
-        writer.fileName = c.given;
-        writer.EnsureAviExtension();
-        EXPECT_EQ(writer.fileName, c.expected) << "given " << c.given;
-    }
-}
 
 TEST(AviWriterFormat, ViewSizeRoundsDownToMultiplesOfFour) {
     const struct {
@@ -174,20 +151,6 @@ TEST_F(AviWriterFiles, QualitySettingReachesTheEncoder) {
     EXPECT_GT(sizes[1], sizes[0] * 2) << "quality 100 keeps far more detail than quality 10";
 }
 
-TEST_F(AviWriterFiles, CancelledChooserCreatesNothingAndSaysNothing) {
-    const std::string path = Path("take.avi");
-    PlaceOldFile(path);
-    AviWriter writer;
-    Prepare(writer, path, std::nullopt);
-    EXPECT_FALSE(writer.Open());
-    EXPECT_TRUE(writer.cancelled());
-    EXPECT_TRUE(platform_->messages.empty());
-    EXPECT_EQ(writer.frameIndex, 0);
-    EXPECT_TRUE(writer.Close()) << "closing after a cancelled open releases nothing";
-    EXPECT_EQ(Contents(path), "an older take");
-    EXPECT_EQ(FolderContents().size(), 1u);
-}
-
 TEST_F(AviWriterFiles, FileThatCannotBeCreatedGivesTheOpenMessageAndNoFile) {
     std::ofstream(Path("plain-file")) << "x";
     for (const std::string& path : {Path("missing-folder/take.avi"), Path("plain-file/take.avi")}) {
@@ -238,15 +201,8 @@ TEST_F(AviWriterFiles, WriterDroppedWithoutCloseLeavesNoFile) {
 TEST_F(AviWriterFiles, DiskThatFillsUpLosesNothingAndSaysSo) {
     const std::string path = Path("full.avi");
     PlaceOldFile(path);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = previous;
-    limited.rlim_cur = 2'500'000;  // room for two uncompressed frames
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool complete = WriteClip(path, "rawvideo", 5);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    bool complete = true;
+    testing::WithFileSizeLimit(2'500'000, [&] { complete = WriteClip(path, "rawvideo", 5); });  // two raw frames
 
     EXPECT_FALSE(complete);
     ASSERT_FALSE(platform_->messages.empty());

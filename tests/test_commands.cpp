@@ -1,6 +1,6 @@
 // Menu and toolbar commands over the scene state: Show/Hide sequences, Edit
-// command counters and panel hand-over, Play/Pause, the background colour
-// and the dispatcher's reach.
+// command counters and panel hand-over, the background colour, the help
+// pages, and New and Open renewing the view's set-up.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -74,49 +74,6 @@ TEST_F(Commands, ShowHideAlternatesForEveryEffect) {
     }
 }
 
-TEST_F(Commands, TextStartsShownSoTheFirstPressHidesItAndDropsItsBlurs) {
-    scene.radialBlurOn = scene.motionBlurOn = scene.radialText = scene.motionText = 2;
-    scene.radialStar = 2;
-    Press(kShowHideText);
-    EXPECT_EQ(scene.textHidden, 2);
-    EXPECT_FALSE(Checked(kShowHideText));
-    EXPECT_EQ(scene.textToggleCount, 0);
-    EXPECT_EQ(scene.radialBlurOn, 0);
-    EXPECT_EQ(scene.motionBlurOn, 0);
-    EXPECT_EQ(scene.radialText, 0);
-    EXPECT_EQ(scene.motionText, 0);
-    EXPECT_EQ(scene.radialStar, 2) << "only the text's own selections go";
-    Press(kShowHideText);
-    EXPECT_EQ(scene.textHidden, 0);
-}
-
-TEST_F(Commands, TheCounterNotTheFieldDecidesTheStarsPress) {
-    // Stored counter 0: the first press shows the stars the set-up hid.
-    Press(kShowHideStars);
-    EXPECT_EQ(scene.starsHidden, 0);
-    // Stored counter 1 (from a settings file): the next press hides, even
-    // though the stars are hidden already, and drops the motion-blur star.
-    scene = SceneState{};
-    scene.starsHidden = 2;
-    scene.starsToggleCount = 1;
-    scene.motionStar = 2;
-    Press(kShowHideStars);
-    EXPECT_EQ(scene.starsHidden, 2);
-    EXPECT_EQ(scene.starsToggleCount, 0);
-    EXPECT_EQ(scene.motionStar, 0);
-}
-
-TEST_F(Commands, HidingPressesRunTheirExtras) {
-    Press(kShowHideTunnel);
-    scene.tunnelRebuildPending = 0;
-    Press(kShowHideTunnel);
-    EXPECT_EQ(scene.tunnelShown, 0);
-    EXPECT_EQ(scene.tunnelRebuildPending, 2) << "the tunnel is rebuilt, then hidden";
-    scene.radialFire = 2;
-    Press(kShowHideFire, 2);
-    EXPECT_EQ(scene.radialFire, 0);
-}
-
 TEST_F(Commands, AHostileCounterDoesNotOverflow) {
     scene.starsToggleCount = 2147483647;
     Press(kShowHideStars);
@@ -160,78 +117,7 @@ TEST_F(Commands, EditCommandsCreateOnFirstPressForgetOnSecondCreateAgainOnThird)
     }
 }
 
-TEST_F(Commands, EditCommandsShowTheirEffectAndAimTheKeys) {
-    struct Row {
-        int command;
-        std::int32_t SceneState::*visibility;
-        std::int32_t shownValue;
-        int showHideCommand;
-        std::int32_t keyTarget;  // 0: left alone
-    };
-    const Row rows[] = {
-        {kEditParticles, &SceneState::particlesShown, 2, kShowHideParticles, 6},
-        {kEditStars, &SceneState::starsHidden, 0, kShowHideStars, 4},
-        {kEditTunnel, &SceneState::tunnelShown, 2, kShowHideTunnel, 0},
-        {kEditTiles, &SceneState::tilesShown, 2, kShowHideTiles, 0},
-        {kEditFire, &SceneState::fireShown, 2, kShowHideFire, 7},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.command);
-        scene.keyTarget = 2;
-        Press(row.command);
-        EXPECT_EQ(scene.*row.visibility, row.shownValue);
-        EXPECT_TRUE(Checked(row.showHideCommand));
-        EXPECT_EQ(scene.keyTarget, row.keyTarget ? row.keyTarget : 2);
-    }
-    EXPECT_EQ(scene.tunnelRebuildPending, 2);
-    EXPECT_EQ(scene.fireToggleCount, 1);
-}
-
-TEST_F(Commands, EditTextCountsItsPressesAndResetsThemOnTheSecond) {
-    scene.textHidden = 2;
-    scene.keyTarget = 7;
-    Press(kEditText);
-    EXPECT_EQ(scene.textHidden, 0);
-    EXPECT_TRUE(Checked(kShowHideText));
-    EXPECT_EQ(scene.keyTarget, 2);
-    EXPECT_EQ(scene.textToggleCount, 2) << "counted on top of the start value 1";
-    EXPECT_EQ(openMarkWhenCreated, std::vector<int>{0}) << "the open mark is set after creation";
-    Press(kEditText);
-    EXPECT_EQ(scene.textToggleCount, 0);
-}
-
-TEST_F(Commands, EditParticlesThenShowHideParticlesHidesThem) {
-    Press(kEditParticles);
-    EXPECT_EQ(scene.particlesShown, 2);
-    EXPECT_EQ(scene.particlesToggleCount, 1);
-    Press(kShowHideParticles);
-    EXPECT_EQ(scene.particlesShown, 0);
-    EXPECT_FALSE(Checked(kShowHideParticles));
-}
-
-TEST_F(Commands, FireAimsTheKeysOnEveryPressButCountsOnlyWhenOpening) {
-    Press(kEditFire);
-    Press(kEditFire);  // forgets the panel
-    scene.keyTarget = 2;
-    scene.fireToggleCount = 0;
-    Press(kEditFire);
-    EXPECT_EQ(scene.keyTarget, 7);
-    EXPECT_EQ(scene.fireToggleCount, 1);
-    scene.keyTarget = 2;
-    Press(kEditFire);  // the second press of this round: no panel, keys still aimed
-    EXPECT_EQ(scene.keyTarget, 7);
-}
-
 // ----- the others ------------------------------------------------------------
-
-TEST_F(Commands, PlayAndPause) {
-    Press(kPause);
-    EXPECT_EQ(scene.paused, 2);
-    Press(kPause);
-    EXPECT_EQ(scene.paused, 2);
-    Press(kPlay);
-    EXPECT_EQ(scene.paused, 0);
-}
 
 TEST_F(Commands, BackgroundColourConvertsEachByteAndKeepsASavedCopy) {
     platform->colourAnswers.push_back(0x00336699u);  // red 0x99, green 0x66, blue 0x33
@@ -246,46 +132,6 @@ TEST_F(Commands, BackgroundColourConvertsEachByteAndKeepsASavedCopy) {
     platform->colourAnswers.push_back(0x00FFFFFFu);
     Press(kBackgroundColour);
     EXPECT_FLOAT_EQ(scene.clearRed, 1.0f);
-}
-
-TEST_F(Commands, CancellingTheColourChooserKeepsALoadedBackground) {
-    scene.clearRed = scene.savedRed = 0.5f;  // as a settings file leaves it
-    Press(kBackgroundColour);                // no answer queued: cancel
-    EXPECT_EQ(scene.clearRed, 0.5f);
-    EXPECT_EQ(scene.savedRed, 0.5f);
-    EXPECT_TRUE(platform->messages.empty());
-}
-
-TEST_F(Commands, BackgroundColourIsRefusedWhileABlurIsSelected) {
-    scene.blurActive = 2;
-    platform->colourAnswers.push_back(0x00FFFFFFu);
-    Press(kBackgroundColour);
-    ASSERT_EQ(platform->messages.size(), 1u);
-    EXPECT_EQ(platform->messages[0].text, "Not available while blur is selected.");
-    EXPECT_EQ(platform->messages[0].caption, "Quorbel");
-    EXPECT_EQ(platform->messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(platform->colourAnswers.size(), 1u) << "the chooser is not shown";
-    EXPECT_EQ(scene.clearRed, 0.0f);
-}
-
-TEST_F(Commands, HooksAreReachedAndInertCommandsDoNothing) {
-    std::vector<std::string> calls;
-    CommandHooks& hooks = ShellCommandHooks();
-    hooks.showAbout = [&] { calls.push_back("about"); };
-    hooks.saveSettings = [&] { calls.push_back("save"); };
-    hooks.generateAvi = [&] { calls.push_back("avi"); };
-    Press(kAbout);
-    Press(kFileSave);  // Ctrl+S saves the settings, never an empty document
-    Press(kSaveSettings);
-    Press(kGenerateAvi);
-    EXPECT_EQ(calls, (std::vector<std::string>{"about", "save", "save", "avi"}));
-
-    SceneState before = scene;
-    Press(kInert);
-    Press(kNewSettings);  // no hook set: nothing happens
-    EXPECT_EQ(scene.paused, before.paused);
-    EXPECT_TRUE(platform->messages.empty());
-    EXPECT_FALSE(ExecuteCommand(12345));
 }
 
 TEST_F(Commands, OnlinePagesOpenOurOwnDocuments) {

@@ -1,5 +1,5 @@
 // The fire: births per pass, aging and death, the aging step from the life
-// slider, colour rotation, freezing, the emission point, the camera-facing
+// slider, colour rotation, freezing, the camera-facing
 // quads, and a fire that could not be made.
 #include <gtest/gtest.h>
 
@@ -74,18 +74,13 @@ TEST_F(FireTest, ColourIsTheSlidersPlusATenthAndRotationClimbsPerBirth) {
         for (float colour : Particle(0).colour) EXPECT_NEAR(colour, c.colour, 1e-4f);
         for (float field : {scene.fireRed, scene.fireGreen, scene.fireBlue}) EXPECT_NEAR(field, c.after, 1e-4f);
     }
-}
-
-TEST_F(FireTest, EmissionPointIsTwiceThePositionPlusTheWobble) {
-    scene.fireX = 1.0f, scene.fireY = 0.5f;
-    scene.fireWobbleFreqX = 2.0f, scene.fireWobbleFreqY = 3.0f;
-    scene.fireWobbleTimeX = 0.3f, scene.fireWobbleTimeY = 0.2f;
-    DrawFire();
-    // The particle is drawn after the same translation as the fire.
-    GLfloat m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    EXPECT_NEAR(m[12] + Particle(0).position.x, 2.0 + std::sin(0.3 * 2 * 0.628318) * 1.5, 1e-5);
-    EXPECT_NEAR(m[13] + Particle(0).position.y, 1.0 + std::sin(0.2 * 3 * 0.628318) * 1.5, 1e-5);
+    // Each channel from its own slider.
+    scene.fireColourRotate = 0;
+    std::tie(scene.fireRed, scene.fireGreen, scene.fireBlue) = std::tuple(10.0f, 20.0f, 30.0f);
+    Fire().InitFireParticle(0);
+    EXPECT_NEAR(Particle(0).colour[0], 0.3f, 1e-4f);
+    EXPECT_NEAR(Particle(0).colour[1], 0.5f, 1e-4f);
+    EXPECT_NEAR(Particle(0).colour[2], 0.7f, 1e-4f);
 }
 
 TEST_F(FireTest, LowestLifeOrPauseFreezesTheFire) {

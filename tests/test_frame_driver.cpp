@@ -36,10 +36,6 @@ protected:
         FrameDriverStartupSteps() = {};
         folder_.reset();
     }
-    static void PlaceSettingsFile() {
-        std::ofstream("settings.qrl", std::ios::binary) << std::string(1728, '\0');
-    }
-
     std::unique_ptr<testing::TempDirectory> folder_;
     int reads_ = 0, textureLoads_ = 0, panelCreations_ = 0;
     bool readAtStart_ = false;
@@ -65,7 +61,7 @@ TEST_F(FrameDriver, FilePlacedMidRunIsPickedUpOnTheNextFrameOnce) {
     ::testing::internal::CaptureStderr();
     RenderFrame();
     ::testing::internal::GetCapturedStderr();
-    PlaceSettingsFile();
+    testing::WriteEmptySettingsFile();
     scene.particlesShown = 2;
     EXPECT_EQ(RenderFrame(), 1);
     EXPECT_EQ(scene.startupStage, 2);
@@ -80,25 +76,8 @@ TEST_F(FrameDriver, FilePlacedMidRunIsPickedUpOnTheNextFrameOnce) {
     EXPECT_EQ(panelCreations_, 1);
 }
 
-TEST_F(FrameDriver, StartupResetsThePanelBookkeeping) {
-    PlaceSettingsFile();
-    scene.textPanelOpen = scene.starPanelOpen = scene.firePanelOpen = 2;
-    scene.tunnelPanelPresses = scene.tilePanelPresses = 1;
-    scene.particlePanelInitDone = 2;
-    RenderFrame();
-    EXPECT_EQ(scene.textPanelOpen, 0);
-    EXPECT_EQ(scene.starPanelOpen, 0);
-    EXPECT_EQ(scene.firePanelOpen, 0);
-    EXPECT_EQ(scene.tunnelPanelPresses, 0);
-    EXPECT_EQ(scene.tilePanelPresses, 0);
-    EXPECT_EQ(scene.particlePanelInitDone, 0);
-    EXPECT_EQ(scene.particleZoomRestore, 2);
-    EXPECT_EQ(scene.starPanelRestore, 2);
-    EXPECT_EQ(scene.tunnelPanelRestore, 2);
-}
-
 TEST_F(FrameDriver, FirstFrameIsDrawnBeforeTheFileIsRead) {
-    PlaceSettingsFile();
+    testing::WriteEmptySettingsFile();
     testing::FrameRecorder recorder;
     FrameDriverStartupSteps().readSettings = [&](std::FILE*) {
         EXPECT_EQ(recorder.Count("DrawText"), 1) << "the scene was rendered first";

@@ -1,5 +1,5 @@
-// The headless mode as scripts use it: snapshot, --set/--get, and clear
-// failures for every bad request.
+// The headless mode as scripts use it: snapshot, --set/--get, the encoder
+// list, and clear failures for every bad request.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -49,30 +49,84 @@ TEST_F(HeadlessCli, GetReadsAfterTheLastFrameAndNumbersAreReadAsTyped) {
     EXPECT_EQ(run.out, "textAngleY=3\nparticleCount=10\ntextPosX=9.99999935e-39\nbackgroundColour=255\n");
 }
 
+// Every request the program refuses, or that leaves nothing to write: the
+// exit code, what it says (the way out, where there is one), and no file.
 TEST_F(HeadlessCli, BadRequestsFailClearlyWithoutWritingAnything) {
-    struct Case {
+    const std::string png = " --snapshot " + Out("never.png");
+    const std::string avi = "--record " + Out("a.avi");
+    const std::string mov = "--record " + Out("a.mov");
+    const struct {
         std::string arguments;
+        int exitCode;
         std::string says;
+    } cases[] = {
+        {png + " --size 0x480", 2, "--size"},
+        {png + " --size 720by480", 2, "--size"},
+        {png + " --size 99999x10", 2, "--size"},
+        {png + " --frames -1", 2, "--frames"},
+        {png + " --frames 0x10", 2, "--frames"},
+        {png + " --frames 0", 2, "--frames"},
+        {png + " --set tunelShown=2", 2, "tunnelShown"},
+        {png + " --set tunnelShown=yes", 2, "tunnelShown"},
+        {png + " --set tunnelShown", 2, "NAME=VALUE"},
+        {"--get particlecount", 2, "particleCount"},
+        {"--snapshot /nonexistent-folder/a.png", 2, "not writable"},
+        {"--save-settings /nonexistent-folder/x.qrl" + png, 2, "not writable"},
+        {"--bogus 1", 2, "unknown option"},
+        {"--title " + std::string(256, 'x') + png, 2, "--title"},
+        {"--record " + Out("zero.avi") + " --frames 0", 0, "nothing recorded"},
+        {"--record " + Out("missing/take.avi") + " --frames 3", 1,
+         "AVI Engine failed to initialize. Check filename " + Out("missing/take.avi") +
+             ".A disk error occurred while opening the file."},
+        {avi + " --standard secam", 2, "--standard"},
+        {avi + " --codec cinepak", 2, "--codec list"},
+        {avi + " --quality 0", 2, "--quality"},
+        {avi + " --quality 101", 2, "--quality"},
+        {"--record ''", 2, "--record"},
+        {avi + png, 2, "cannot be combined"},
+        {avi + " --codec dvvideo --size 640x480", 2, "offered: mjpeg"},
+        {avi + " --size 2x2", 2, "at least 4 pixels"},
+        {"--record " + Out("a.mp4") + " --codec qtrle", 2, "cannot be stored in a .mp4 file; .mp4 files take: libx264"},
+        {avi + " --codec libx264", 2, "cannot be stored in a .avi file"},
+        {"--record " + Out("a.mp4") + " --alpha", 2, "--alpha needs a format that keeps transparency: .mov"},
+        {"--record " + Out("a") + " --alpha", 2, "(a .avi file has none here)"},
+        {mov + " --alpha --codec libx264", 2, "cannot keep transparency"},
+        {mov + " --size 4000x2000", 2, "up to 3840 x 2160"},
+        {mov + " --size 3840x3840", 2, "up to 3840 x 2160"},
+        {mov + " --fps 0", 2, "bad --fps '0'"},
+        {mov + " --fps 29.9", 2, "30000/1001"},
+        {mov + " --fps 1000", 2, "at most 240"},
+        {avi + " --standard pal --fps 50", 2, "--standard pal sets the size and the rate"},
+        {avi + " --standard ntsc --size 1920x1080", 2, "--standard ntsc sets the size"},
+        {png + " --alpha", 2, "belong to a recording"},
+        {mov + " --codec nothing", 2, "unknown --codec 'nothing'"},
     };
-    const std::string png = Out("never.png");
-    for (const Case& bad : {Case{"--snapshot " + png + " --size 0x480", "--size"},
-                            Case{"--snapshot " + png + " --size 720by480", "--size"},
-                            Case{"--snapshot " + png + " --size 99999x10", "--size"},
-                            Case{"--snapshot " + png + " --frames -1", "--frames"},
-                            Case{"--snapshot " + png + " --frames 0x10", "--frames"},
-                            Case{"--snapshot " + png + " --set tunelShown=2", "tunnelShown"},
-                            Case{"--snapshot " + png + " --set tunnelShown=yes", "tunnelShown"},
-                            Case{"--snapshot " + png + " --set tunnelShown", "NAME=VALUE"},
-                            Case{"--get particlecount", "particleCount"},
-                            Case{"--snapshot /nonexistent-folder/a.png", "not writable"},
-                            Case{"--save-settings /nonexistent-folder/x.qrl --snapshot " + png, "not writable"},
-                            Case{"--title " + std::string(256, 'x') + " --snapshot " + png, "--title"},
-                            Case{"--bogus 1", "unknown option"}}) {
-        auto run = RunQuorbel(bad.arguments);
-        EXPECT_NE(run.exitCode, 0) << bad.arguments;
-        EXPECT_NE(run.err.find(bad.says), std::string::npos) << bad.arguments << "\n" << run.err;
+    for (const auto& c : cases) {
+        const auto run = RunQuorbel(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << "\n" << run.err;
     }
-    EXPECT_FALSE(std::filesystem::exists(png));
+    EXPECT_TRUE(output_.Names().empty());
+}
+
+// What this FFmpeg can record, for the size, rate, transparency and file asked.
+TEST_F(HeadlessCli, CodecListShowsWhatTheRequestCanUseSuggestedFirst) {
+    auto ntsc = RunQuorbel("--codec list");
+    ASSERT_EQ(ntsc.exitCode, 0) << ntsc.err;
+    EXPECT_NE(ntsc.out.find("720x480 at 30"), std::string::npos) << ntsc.out;
+    EXPECT_NE(ntsc.out.find("\n  mjpeg "), std::string::npos) << ntsc.out;
+    EXPECT_LT(ntsc.out.find("mjpeg"), ntsc.out.find("rawvideo"));
+    EXPECT_NE(ntsc.out.find("dvvideo"), std::string::npos);
+    auto other = RunQuorbel("--codec list --size 640x480");
+    EXPECT_EQ(other.out.find("dvvideo"), std::string::npos) << "no DV system is 640 x 480";
+    const auto alpha = RunQuorbel("--codec list --alpha --size 1920x1080 --fps 59.94");
+    ASSERT_EQ(alpha.exitCode, 0) << alpha.err;
+    EXPECT_NE(alpha.out.find("1920x1080 at 60000/1001 frames per second with transparency"), std::string::npos)
+        << alpha.out;
+    EXPECT_EQ(alpha.out.find("mjpeg"), std::string::npos) << "nothing in AVI keeps transparency";
+    const auto onlyMovies = RunQuorbel("--codec list --record x.mov");
+    EXPECT_NE(onlyMovies.out.find(".mov files"), std::string::npos) << onlyMovies.out;
+    EXPECT_EQ(onlyMovies.out.find(".avi files"), std::string::npos) << onlyMovies.out;
 }
 
 TEST_F(HeadlessCli, SaveSettingsWritesTheRecordAndTitleOfTheRun) {
@@ -127,31 +181,6 @@ TEST_F(HeadlessCli, SetValuesWinOverTheStartupSettingsFile) {
     auto run = RunQuorbel("--frames 2 --set clearBlue=0.25 --get particleCount --get clearBlue --get startupStage");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "particleCount=1234\nclearBlue=0.25\nstartupStage=2\n");
-}
-
-// Run in a copy of the pictures with one spoiled: the run goes on, and says
-// once which file it could not use and why.
-TEST_F(HeadlessCli, PicturesThatCannotBeUsedAreNamedOnStderr) {
-    namespace fs = std::filesystem;
-    struct Case {
-        const char* spoil;  // removed, then made a folder when `folder`
-        bool folder;
-        std::string says;
-    };
-    for (const Case& c : {Case{"Data/p2.bmp", false, "Error: Failed to open DIB file Data/p2.bmp.\nThe file does not exist.\n"},
-                          Case{"gfx/matrix.bmp", true, "Error: Failed to open DIB file Gfx/matrix.bmp.\n"
-                                                       "It is a folder, not a picture file.\n"}}) {
-        testing::TempDirectory copy;
-        for (const char* folder : {"Data", "gfx"})
-            fs::copy(fs::path(testing::SourceDir()) / folder, folder, fs::copy_options::recursive);
-        fs::remove(c.spoil);
-        if (c.folder) fs::create_directory(c.spoil);
-        auto run = testing::RunCommand(std::string("'").append(QUORBEL_BINARY).append("' --frames 2 --get tunnelShown"));
-        EXPECT_EQ(run.exitCode, 0) << run.err;
-        const auto first = run.err.find(c.says);
-        EXPECT_NE(first, std::string::npos) << run.err;
-        EXPECT_EQ(run.err.find(c.says, first + 1), std::string::npos) << "named once\n" << run.err;
-    }
 }
 
 TEST_F(HeadlessCli, NoUsableOpenGlIsReported) {

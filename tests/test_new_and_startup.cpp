@@ -17,48 +17,11 @@
 namespace quorbel {
 namespace {
 
-struct NamedValue {
-    const char* name;
-    double value;
-};
-
-double NumberOf(const char* name) {
-    auto text = GetSceneField(scene, name);
-    EXPECT_TRUE(text) << name;
-    return text ? std::stod(*text) : -1.0;
-}
-
 class NewSettings : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(engine_ = testing::FreshScene()); }
     HeadlessEngine* engine_ = nullptr;
 };
-
-// A sample of what New puts back, across the effects and the kinds of
-// value (the render test below shows the scene they make); parameters New
-// does not name keep theirs.
-TEST_F(NewSettings, ParametersTakeTheirBuiltInValuesAndUnnamedOnesKeepTheirs) {
-    const NamedValue reset[] = {
-        {"particleCount", 2000}, {"particleRotate90", 1}, {"starFieldZ", -45}, {"starSpin", 2}, {"tunnelWarpA", 30},
-        {"tile2TransparentSaved", 2}, {"fireSizeTop", 0.011}, {"fireDirY", 2.01}, {"textPosZ", -15},
-        {"blurLayerRed", 255}, {"textSpinSpeedY", 0}, {"starPanX", 0}, {"tile1Zoom", 0}, {"radialBlurOn", 0},
-        {"blurUsed", 0}, {"textMouseZoom", 0}, {"tunnelCustomTex", 0},
-    };
-    const NamedValue kept[] = {{"textPanH", 4}, {"textFontWeight", 700}, {"zoomLoopPresses", 1},
-                               {"particleSlidersUsed", 2}, {"textRed", 0.5}, {"tunnelRed", 0.25}};
-    for (const NamedValue& v : reset) ASSERT_FALSE(SetSceneField(scene, v.name, "7")) << v.name;
-    for (const NamedValue& v : kept) {
-        std::ostringstream text;
-        text << v.value;  // whole values without a decimal point, as whole-number fields want
-        ASSERT_FALSE(SetSceneField(scene, v.name, text.str())) << v.name;
-    }
-    ResetToDefaults();
-    for (const NamedValue& v : reset)
-        EXPECT_FLOAT_EQ(static_cast<float>(NumberOf(v.name)), static_cast<float>(v.value)) << v.name;
-    for (const NamedValue& v : kept)
-        EXPECT_FLOAT_EQ(static_cast<float>(NumberOf(v.name)), static_cast<float>(v.value)) << v.name << " keeps";
-    EXPECT_EQ(scene.textFontFace.view(), "Arial Black");
-}
 
 TEST_F(NewSettings, AfterNewOnlyTheTitleShowsStandingStillInWhite) {
     for (const char* set : {"tunnelShown=2", "starsHidden=0", "particlesShown=2", "fireShown=2", "tilesShown=2",

@@ -1,6 +1,5 @@
-// What all panels share: press-counter check boxes and their pairs, cycling
-// options, number fields, events the panel cannot take, and the panels' lifetime.
-#include <cstring>
+// What all panels share: press-counter check boxes and their pairs, counters
+// from a file, number fields, and the panels' lifetime.
 #include <fstream>
 #include <string>
 
@@ -85,22 +84,6 @@ TEST_F(PanelFramework, SwitchingOneOfAPairOnClearsThePartner) {
     }
 }
 
-TEST_F(PanelFramework, CyclingOptionsReturnToOne) {
-    PanelModel& particles = CreatePanel(PanelKind::Particles);
-    PanelModel& text = CreatePanel(PanelKind::Text);
-    const struct { PanelModel& panel; int id; const char* field; } cases[] = {
-        {particles, 1093, "particleRotate90"}, {text, 1030, "textWireframe"}};
-    for (const auto& c : cases) {
-        ASSERT_EQ(Field(c.field), 1);
-        c.panel.Click(c.id);
-        EXPECT_EQ(Field(c.field), 2);
-        EXPECT_TRUE(c.panel.IsChecked(c.id));
-        c.panel.Click(c.id);
-        EXPECT_EQ(Field(c.field), 1);
-        EXPECT_FALSE(c.panel.IsChecked(c.id));
-    }
-}
-
 // Counters and cycles loaded from a file may hold anything: a press still
 // does the next sensible thing and never overflows.
 TEST_F(PanelFramework, HostileCountersStillToggle) {
@@ -140,44 +123,6 @@ TEST_F(PanelFramework, NumberFieldsTakeWholeNumbersOnly) {
     EXPECT_FALSE(particles.Visible());
 }
 
-TEST_F(PanelFramework, EventsAPanelCannotTakeDoNothing) {
-    PanelModel& stars = CreatePanel(PanelKind::Stars);
-    const SceneState before = scene;
-    stars.Click(4242);            // no such control
-    stars.MoveSlider(1090, 30);   // a check box, not a slider
-    stars.ChangeText(1035, "12"); // a slider, not a field
-    stars.MoveSlider(1036, 80);   // hidden
-    stars.Click(0);               // labels and groups
-    EXPECT_EQ(std::memcmp(&before, &scene, sizeof scene), 0);
-    EXPECT_EQ(stars.SliderPosition(1036), 50);
-    EXPECT_EQ(stars.FieldText(4242), "");
-}
-
-TEST_F(PanelFramework, PanelsAreNumberedPerTemplateAndTheShellIsTold) {
-    PanelModel& first = CreatePanel(PanelKind::Tunnel);
-    PanelModel& second = CreatePanel(PanelKind::Tunnel, false);
-    PanelModel& blur = CreatePanel(PanelKind::Blur);
-    EXPECT_EQ(first.Handle(), (PanelHandle{132, 0}));
-    EXPECT_EQ(second.Handle(), (PanelHandle{132, 1}));
-    EXPECT_EQ(blur.Handle(), (PanelHandle{140, 0}));
-    EXPECT_EQ(FindPanel({132, 1}), &second);
-    EXPECT_EQ(FindPanel({132, 2}), nullptr);
-    EXPECT_EQ(FindPanel({999, 0}), nullptr);
-    EXPECT_EQ(FindPanel({132, -1}), nullptr);
-    EXPECT_EQ(LatestPanel(PanelKind::Tunnel), &second);
-    EXPECT_TRUE(first.Visible());
-    EXPECT_FALSE(second.Visible()) << "hidden from the start, never shown";
-    int created = 0, shown = 0;
-    for (const PanelEvent& event : platform_->panelEvents) {
-        created += event.kind == PanelEventKind::Created;
-        shown += event.kind == PanelEventKind::Shown || event.kind == PanelEventKind::Hidden;
-    }
-    EXPECT_EQ(created, 3);
-    EXPECT_EQ(shown, 0);
-    first.MoveSlider(1037, 12);
-    EXPECT_EQ(platform_->panelEvents.back().kind, PanelEventKind::Changed);
-    EXPECT_EQ(platform_->panelEvents.back().panel, first.Handle());
-}
 // The Edit command's first press opens a panel, its second forgets it (the
 // panel stays on screen), its third opens another; both edit the same values.
 TEST_F(PanelFramework, EditPressedThreeTimesGivesTwoPanels) {
@@ -211,7 +156,7 @@ TEST_F(PanelFramework, StartupMakesAHiddenTextPanelAndAShownBlurPanel) {
     RenderFrame();
     ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(PanelCount(PanelKind::Text), 0u) << "no settings file yet";
-    std::ofstream("settings.qrl", std::ios::binary) << std::string(1728, '\0');
+    testing::WriteEmptySettingsFile();
     RenderFrame();
     ASSERT_EQ(PanelCount(PanelKind::Text), 1u);
     ASSERT_EQ(PanelCount(PanelKind::Blur), 1u);

@@ -106,6 +106,13 @@ TEST_F(PanelSliders, ParticleSystemValuesFollowTheirSliders) {
     }
 }
 
+TEST(SliderPositions, AreCutToTheSliderAndNotANumberIsItsStart) {
+    EXPECT_EQ(ClampedPosition(std::nan("")), kSliderMin);
+    EXPECT_EQ(ClampedPosition(-1e30), kSliderMin);
+    EXPECT_EQ(ClampedPosition(99.9), 99);
+    EXPECT_EQ(ClampedPosition(1e30), kSliderMax);
+}
+
 TEST_F(PanelSliders, MovingOneSliderRereadsTheOthers) {
     PanelModel& panel = CreatePanel(PanelKind::Fire);
     scene.fireLife = 77.0f;  // changed elsewhere, say by Open

@@ -1,14 +1,12 @@
-// The recording loop: frames handed to the encoding thread in order, the
-// progress each recording reports, stopping early, failing writes, and the
-// live scene recorded exactly as rendered, paused or not.
+// The recording loop: frames handed to the encoding thread in order,
+// stopping before the first frame, failing writes, and the live scene
+// recorded exactly as rendered, paused or not.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
-#include <sys/resource.h>
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <thread>
@@ -17,6 +15,7 @@
 #include "platform/scripted_platform.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"
+#include "support/process.h"
 #include "support/video_probe.h"
 #include "video/avi_writer.h"
 #include "video/container.h"
@@ -130,18 +129,6 @@ protected:
     ScriptedObserver observer_;
 };
 
-TEST_F(RecordingLoop, NoFramesAskedRecordsNothingAndAsksNothing) {
-    for (int count : {0, -3}) {
-        platform_->compressorAnswers = {0};
-        const auto outcome = Record(NewWriter("none.avi"), count, source_, observer_);
-        EXPECT_FALSE(outcome.opened);
-        EXPECT_EQ(platform_->compressorAnswers.size(), 1u) << "the chooser was not shown";
-    }
-    EXPECT_EQ(source_.rendered, 0);
-    EXPECT_TRUE(platform_->messages.empty());
-    EXPECT_EQ(FilesInFolder(), 0u);
-}
-
 // Several encoder lanes (more than this machine may have processors), one
 // for the encoders that need the frames before: either way the file holds
 // every frame handed over, in order, and nothing after the stop.
@@ -188,27 +175,11 @@ TEST_F(RecordingLoop, StoppedBeforeTheFirstFrameLeavesNoFile) {
     EXPECT_EQ(FilesInFolder(), 0u);
 }
 
-TEST_F(RecordingLoop, EachRecordingReportsProgressOverItsOwnFrames) {
-    for (int count : {3, 5}) {
-        Choose("mjpeg");
-        EXPECT_TRUE(Record(NewWriter("take.avi"), count, source_, observer_).saved);
-    }
-    const std::vector<std::pair<int, int>> expected = {{0, 3}, {1, 3}, {2, 3}, {0, 5}, {1, 5}, {2, 5}, {3, 5}, {4, 5}};
-    EXPECT_EQ(observer_.calls, expected);
-}
-
 // A file-size limit stands in for a full disk.
 TEST_F(RecordingLoop, FailedWriteStopsTheRecordingWithOneMessageAndNoFile) {
     Choose("rawvideo");
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = previous;
-    limited.rlim_cur = 3'000'000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const auto outcome = Record(NewWriter("full.avi"), 60, source_, observer_);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    RecordingOutcome outcome;
+    testing::WithFileSizeLimit(3'000'000, [&] { outcome = Record(NewWriter("full.avi"), 60, source_, observer_); });
 
     EXPECT_TRUE(outcome.writeFailed);
     EXPECT_FALSE(outcome.saved);
@@ -249,8 +220,7 @@ TEST_F(RecordingLoop, PausedSceneIsRecordedMovingAndExactlyAsRendered) {
     ASSERT_TRUE(engine);
     ASSERT_EQ(engine->width(), kWidth);
     scene.startupStage = 2;
-    scene.textSpinY = 2;
-    scene.textSpinSpeedY = 20;
+    testing::SpinTheTitle();
     scene.paused = 2;
     glReadBuffer(GL_BACK);
     Choose("ffv1");  // lossless: the file must hold the very pixels read back

@@ -16,6 +16,7 @@ extern "C" {
 #include "video/alpha_frames.h"
 #include "video/avi_writer.h"
 #include "video/container.h"
+#include "video/custom_recording.h"
 #include "video/encoder_catalog.h"
 #include "video/frame_rate.h"
 
@@ -37,6 +38,10 @@ TEST(RecordingNames, ExtensionChoosesTheContainerAndOtherNamesStayAvi) {
         {"clip.mov.bak", "clip.mov.bak.avi", ContainerKind::Avi},
         {"/films.mp4/clip", "/films.mp4/clip.avi", ContainerKind::Avi},  // a folder's name does not count
         {"mov", "mov.avi", ContainerKind::Avi},
+        {"clip", "clip.avi", ContainerKind::Avi},
+        {"myavi", "myavi", ContainerKind::Avi},  // "avi" anywhere in the file's own name keeps it
+        {"/home/david/clip", "/home/david/clip.avi", ContainerKind::Avi},
+        {"", ".avi", ContainerKind::Avi},
     };
     for (const auto& c : cases) {
         AviWriter writer;
@@ -54,6 +59,13 @@ TEST(RecordingNames, PictureSequenceNamesAreNumberedAndPercentSignsStayLiteral) 
     EXPECT_EQ(SequencePattern("/out/title.png"), "/out/title_%05d.png");
     // FFmpeg would read "%d" in a name as the place of the number.
     EXPECT_EQ(SequencePattern("/x%d/100%.png"), "/x%%d/100%%_%05d.png");
+}
+
+TEST(RecordingSizes, FromFourPixelsToUhdEitherWayRound) {
+    for (auto [width, height] : {std::pair{4, 4}, {3840, 2160}, {2160, 3840}})
+        EXPECT_FALSE(CheckRecordingSize(width, height)) << width << "x" << height;
+    for (auto [width, height] : {std::pair{3, 4}, {4, 3}, {3841, 100}, {3840, 2161}})
+        EXPECT_TRUE(CheckRecordingSize(width, height)) << width << "x" << height;
 }
 
 TEST(RecordingRates, WholeFractionalAndTelevisionRates) {

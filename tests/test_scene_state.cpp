@@ -51,24 +51,6 @@ TEST(SceneFieldAccess, RefusesMalformedValuesAndLeavesTheFieldAlone) {
     EXPECT_EQ(state.titleText, longest);
 }
 
-// The forms people type that C's base detection or strtof used to get wrong.
-TEST(SceneFieldAccess, TypedNumbersMeanWhatTheyLookLike) {
-    SceneState state;
-    struct Case { const char* name; const char* value; const char* read; };
-    for (Case c : {Case{"particleCount", "010", "10"}, Case{"particleCount", "08", "8"},
-                   Case{"particleCount", "+5", "5"}, Case{"textPosX", "1e-38", "9.99999935e-39"},
-                   Case{"textPosX", "-1e-50", "-0"}, Case{"textListBase", "0755", "755"},
-                   Case{"tile1Tint", "0x0000ff", "16711680"}, Case{"blurLayerColour", "010", "10"}}) {
-        EXPECT_FALSE(SetSceneField(state, c.name, c.value)) << c.name << "=" << c.value;
-        EXPECT_EQ(*GetSceneField(state, c.name), c.read) << c.name << "=" << c.value;
-    }
-    EXPECT_TRUE(SetSceneField(state, "textListBase", "0x10")) << "only colours take hex";
-    EXPECT_TRUE(SetSceneField(state, "textPosZ", "1e39"));
-    auto error = SetSceneField(state, "particleCount", "1.5");
-    ASSERT_TRUE(error);
-    EXPECT_EQ(*error, "'1.5' is not a whole number from -2147483648 to 2147483647 (field particleCount)");
-}
-
 TEST(SceneFieldAccess, UnknownNameSuggestsCloseNames) {
     SceneState state;
     auto error = SetSceneField(state, "tunelShown", "2");

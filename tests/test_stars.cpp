@@ -1,5 +1,5 @@
 // The star field: the inward spiral and rebirth, the warm-up, the field's
-// pan and zoom, the texture error and the squares on screen.
+// zoom, the texture error and the squares on screen.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -62,20 +62,6 @@ TEST_F(StarField, WarmupRunsInTheFirstThousandPlayingFramesThenTheSpinTurnsAllBu
     }
 }
 
-// Each speed unit moves the field 0.0000625 per star, 50 stars a frame; the
-// two rows use all four speeds: left 100, right 80, up 40, down 20.
-TEST_F(StarField, PanSpeedsMoveTheFieldOncePerStar) {
-    std::tie(scene.starPanLeftSpeed, scene.starPanRightSpeed, scene.starPanUpSpeed, scene.starPanDownSpeed) =
-        std::tuple(100.0f, 80.0f, 40.0f, 20.0f);
-    for (auto [panX, panY, dxPerFrame, dyPerFrame] : {std::tuple{2, 4, 0.3125f, -0.0625f}, {4, 2, -0.25f, 0.125f}}) {
-        scene.starFieldX = scene.starFieldY = 0.0f;
-        std::tie(scene.starPanX, scene.starPanY) = std::pair(panX, panY);
-        Frames(2);
-        EXPECT_NEAR(scene.starFieldX, 2 * dxPerFrame, 1e-4f) << "pan x " << panX;
-        EXPECT_NEAR(scene.starFieldY, 2 * dyPerFrame, 1e-4f) << "pan y " << panY;
-    }
-}
-
 // Speed 100 moves the depth 2.5 a frame; the bounds are start - 30 and
 // finish - 1. Travelling over 100 inside a band 29 wide takes at least three
 // turns, so the depth must come back rather than stick at a bound.
@@ -96,16 +82,6 @@ TEST_F(StarField, ZoomLoopAndBounceStayBetweenTheBoundsAndTurnBack) {
         }
         EXPECT_GT(travelled, 100.0f) << c.what;
     }
-}
-
-TEST_F(StarField, TunnelDoublesEveryStarMotion) {
-    scene.tunnelShown = scene.tunnelRebuildPending = 2;
-    scene.starPanX = 2;
-    scene.starPanLeftSpeed = 100.0f;
-    Frames(2);
-    EXPECT_NEAR(scene.starRoll, -2.0f, 1e-4f) << "half a degree a frame, doubled";
-    EXPECT_NEAR(stars[49].angle, 4 * 0.98f, 1e-4f);
-    EXPECT_NEAR(scene.starFieldX, 4 * 0.3125f, 1e-4f);
 }
 
 TEST_F(StarField, RejectedSlotTextureIsReportedOnceAndFallsBack) {

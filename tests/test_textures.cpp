@@ -38,22 +38,6 @@ protected:
     testing::TempDirectory folder_;
 };
 
-TEST_F(PictureFolder, CompleteSetUpSetsTheStartState) {
-    ASSERT_TRUE(InitScene());
-    EXPECT_EQ(scene.starsHidden, 2);
-    EXPECT_EQ(scene.titleText, "Quorbel");
-    EXPECT_EQ(scene.keyTarget, 2);
-    EXPECT_EQ(scene.particleCount, 2000);
-    EXPECT_EQ(scene.starFieldZ, -30.0f);
-    EXPECT_NE(TheFireSystem(), nullptr);
-    for (std::uint32_t name : scene.baseTextures) EXPECT_TRUE(glIsTexture(name));
-    for (std::uint32_t name : scene.tileTexturesB) EXPECT_TRUE(glIsTexture(name));
-    float clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_EQ(clear[3], 0.5f) << "black with alpha 0.5 until the first frame sets another";
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "a stray error would trip the texture checks";
-}
-
 TEST_F(PictureFolder, MissingLinesPictureStopsBeforeTheFireStarsAndParticles) {
     fs::remove("gfx/lines.bmp");
     CreateFireSystem(0);  // as if no earlier set-up ran in this process
@@ -110,32 +94,6 @@ TEST_F(PictureFolder, TileChooserReportsAnUnreadablePictureEachTimeItIsChosen) {
     EXPECT_EQ(platform->messages[1].text, kUnableToLoadTextureMessage);
     EXPECT_EQ(platform->messages[2].text, platform->messages[0].text);
     EXPECT_EQ(platform->fileRequests.at(0).title, "Gfx");
-}
-
-std::vector<std::string> Texts(const std::vector<RecordedMessage>& messages) {
-    std::vector<std::string> texts;
-    for (const RecordedMessage& message : messages) texts.push_back(message.text);
-    return texts;
-}
-
-// The particle pictures used to fail without a word, and a failing start-up
-// set gave no file name; each now names its file and reason, once.
-TEST_F(PictureFolder, StartUpPicturesThatCannotBeUsedAreNamedOnce) {
-    fs::remove("Data/p2.bmp");
-    fs::remove("Data/P3.bmp");
-    fs::create_directory("Data/P3.bmp");
-    ScopedScriptedPlatform platform;
-    EXPECT_TRUE(InitScene()) << "one particle picture is enough";
-    EXPECT_EQ(LoadParticleTexture("Data/P3.bmp"), 0) << "asked again, as the first frame and New do";
-    EXPECT_EQ(Texts(platform->messages),
-              (std::vector<std::string>{"Failed to open DIB file Data/p2.bmp.\nThe file does not exist.",
-                                        "Failed to open DIB file Data/P3.bmp.\nIt is a folder, not a picture file."}));
-    std::ofstream("gfx/weave.bmp", std::ios::trunc) << "BM";
-    scene = SceneState{};
-    EXPECT_FALSE(InitScene());
-    ASSERT_EQ(platform->messages.size(), 3u);
-    EXPECT_EQ(platform->messages[2].text, "Unknown DIB file format.\nFile: gfx/weave.bmp");
-    EXPECT_EQ(platform->messages[2].caption, "Error");
 }
 
 // Live texture objects, found by asking GL about every name it could have given.

@@ -36,14 +36,6 @@ TEST_F(TipOfTheDayTest, EachBoxShowsTheNextTipSkippingBlanksCommentsAndIndentedL
     EXPECT_EQ(NextBoxTip(), "First tip\n") << "after the last tip comes the first again";
 }
 
-TEST_F(TipOfTheDayTest, PositionIsStoredAsTheByteOffsetOfTheNextTip) {
-    WriteTips("A\nBB\nC\n");
-    NextBoxTip();
-    EXPECT_EQ(Profile("FilePos"), "2");
-    NextBoxTip();
-    EXPECT_EQ(Profile("FilePos"), "5");
-}
-
 TEST_F(TipOfTheDayTest, ChangingTheFileRestartsFromTheFirstTip) {
     WriteTips("A\nB\nC\n");
     EXPECT_EQ(NextBoxTip(), "A\n");

@@ -80,12 +80,6 @@ TEST(AviPropertiesBox, OkGivesTheStandardClickedAndTheWholeNumberTyped) {
     }
 }
 
-TEST(AviPropertiesBox, CancelGivesNothing) {
-    auto answer = WithModalAnswer([] { return AskAviProperties({kStandardNtsc, 0}, nullptr); },
-                                  [](QDialog& box) { Child<QPushButton>(box, "control2")->click(); });
-    EXPECT_FALSE(answer);
-}
-
 // The custom choice sits apart from the DV standards but is one choice
 // with them; its fields show the last custom recording and only take input
 // while it is chosen.
@@ -149,11 +143,12 @@ TEST(CompressorBox, OffersTheEncodersWithTheSuggestedOneSelectedAndQualityWhereI
     EXPECT_EQ(box.Choice()->quality, 40);
 }
 
-TEST(CompressorBox, CancelOrNothingOfferedGivesNothing) {
+TEST(CompressorBox, CancelOrNothingOfferedGivesNothingInEitherBox) {
     EXPECT_FALSE(ChooseCompression({}, nullptr));
-    auto answer = WithModalAnswer([] { return ChooseCompression(kOffered, nullptr); },
-                                  [](QDialog& box) { box.reject(); });
-    EXPECT_FALSE(answer);
+    EXPECT_FALSE(WithModalAnswer([] { return ChooseCompression(kOffered, nullptr); },
+                                 [](QDialog& box) { box.reject(); }));
+    EXPECT_FALSE(WithModalAnswer([] { return AskAviProperties({kStandardNtsc, 0}, nullptr); },
+                                 [](QDialog& box) { Child<QPushButton>(box, "control2")->click(); }));
 }
 
 }  // namespace

@@ -20,15 +20,11 @@ T* Child(QWidget& parent, const char* name) {
     return parent.findChild<T*>(QString::fromLatin1(name));
 }
 
-TEST(AboutBox, ShowsNameVersionAndOpensOurHomePage) {
+TEST(AboutBox, VisitOpensOurHomePage) {
     ScopedScriptedPlatform platform;
     AboutDialog about;
-    EXPECT_EQ(about.windowTitle(), "About Quorbel");
-    EXPECT_EQ(Child<QLabel>(about, "applicationName")->text(), "Quorbel");
-    EXPECT_EQ(Child<QGroupBox>(about, "versionGroup")->title(), "Quorbel Version 1.03");
     QPushButton* visit = Child<QPushButton>(about, "control1010");
     ASSERT_TRUE(visit);
-    EXPECT_EQ(visit->text(), "Visit our Web Site");
     visit->click();
     ASSERT_EQ(platform->openedPages.size(), 1u);
     EXPECT_NE(platform->openedPages[0].find("index.html"), std::string::npos);

@@ -1,5 +1,5 @@
-// The main window's widgets: size, caption, menus, toolbar, prompts in the
-// status bar, the bars' check marks and the Show/Hide marks set by the core.
+// The main window's widgets: the tip item, prompts in the status bar, and
+// messages held until a frame is done.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -61,25 +61,6 @@ protected:
     std::unique_ptr<QtPlatform> platform;
 };
 
-TEST_F(MainWindow, OpensAt800By600CaptionedQuorbel) {
-    EXPECT_EQ(frame->size(), QSize(800, 600));
-    EXPECT_EQ(frame->windowTitle(), "Quorbel");
-    EXPECT_FALSE(frame->windowIcon().isNull());
-}
-
-TEST_F(MainWindow, MenusInOrderWithTheTipItemOnTopOfHelpAndTheStartingMarks) {
-    QStringList titles;
-    for (QAction* action : frame->menuBar()->actions()) titles << action->text();
-    EXPECT_EQ(titles, QStringList({"&File", "&View", "&AVI Generation", "Show/Hide", "&Help"}));
-    EXPECT_EQ(ItemTexts(Menu("&Help")),
-              QStringList({"Ti&p of the Day...", "-", "&About Quorbel", "Online Help", "Online FAQ"}));
-    for (int command : {kShowHideTunnel, kShowHideStars, kShowHideParticles, kShowHideTiles, kShowHideFire})
-        EXPECT_FALSE(frame->CommandAction(command)->isChecked()) << command;
-    EXPECT_TRUE(frame->CommandAction(kShowHideText)->isChecked());
-    EXPECT_TRUE(frame->CommandAction(kToggleToolbar)->isChecked());
-    EXPECT_TRUE(frame->CommandAction(kToggleStatusBar)->isChecked());
-}
-
 TEST_F(MainWindow, TheTipItemIsAddedOnceAndAHelpMenuIsMadeWhenMissing) {
     AddTipOfTheDayItem(*frame, frame->CommandAction(kTipOfTheDay));
     EXPECT_EQ(ItemTexts(Menu("&Help")).count("Ti&p of the Day..."), 1);
@@ -91,17 +72,6 @@ TEST_F(MainWindow, TheTipItemIsAddedOnceAndAHelpMenuIsMadeWhenMissing) {
     EXPECT_EQ(ItemTexts(bare.menuBar()->actions()[0]->menu()), QStringList({"Ti&p of the Day..."}));
 }
 
-TEST_F(MainWindow, ToolbarButtonsAre24PixelsAndEachHasItsIcon) {
-    QToolBar* toolbar = frame->ToolBar();
-    EXPECT_EQ(toolbar->iconSize(), QSize(24, 24));
-    EXPECT_TRUE(toolbar->isMovable());
-    EXPECT_EQ(toolbar->allowedAreas(), Qt::AllToolBarAreas);
-    for (QAction* action : toolbar->actions()) {
-        if (action->isSeparator()) continue;
-        EXPECT_FALSE(action->icon().isNull()) << action->objectName().toStdString();
-    }
-}
-
 // The window is never shown here: a shown OpenGL view cannot be composed on
 // the offscreen platform. Enter and leave events reach the buttons directly.
 TEST_F(MainWindow, HoveringAButtonShowsItsPromptInTheMessagePaneAndNoTooltip) {
@@ -110,9 +80,8 @@ TEST_F(MainWindow, HoveringAButtonShowsItsPromptInTheMessagePaneAndNoTooltip) {
         const char* prompt;
     };
     const Row rows[] = {
-        {kNewSettings, "Reset to default settings"}, {kGenerateAvi, "Play and Record all effects"},
-        {kEditFire, "Fire"},                        {kEditBlur, ""},
-        {kAbout, "About Quorbel"},
+        {kNewSettings, "Reset to default settings"},
+        {kEditBlur, ""},
     };
     for (const Row& row : rows) {
         QToolButton* button = Button(row.command);
@@ -129,31 +98,6 @@ TEST_F(MainWindow, HoveringAButtonShowsItsPromptInTheMessagePaneAndNoTooltip) {
         EXPECT_FALSE(QToolTip::isVisible()) << row.command;
     }
     EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty()) << "prompts never cover the other panes";
-}
-
-TEST_F(MainWindow, ViewCommandsToggleTheBarsAndTheirMarks) {
-    frame->CommandAction(kToggleToolbar)->trigger();
-    EXPECT_TRUE(frame->ToolBar()->isHidden());
-    EXPECT_FALSE(frame->CommandAction(kToggleToolbar)->isChecked());
-    frame->CommandAction(kToggleStatusBar)->trigger();
-    EXPECT_TRUE(frame->statusBar()->isHidden());
-    EXPECT_FALSE(frame->CommandAction(kToggleStatusBar)->isChecked());
-    frame->CommandAction(kToggleToolbar)->trigger();
-    EXPECT_FALSE(frame->ToolBar()->isHidden());
-    EXPECT_TRUE(frame->CommandAction(kToggleToolbar)->isChecked());
-}
-
-TEST_F(MainWindow, ShowHideAndEditCommandsSetTheMenuMarksTheCoreAsksFor) {
-    scene.starsHidden = 2;
-    frame->CommandAction(kShowHideStars)->trigger();
-    EXPECT_EQ(scene.starsHidden, 0);
-    EXPECT_TRUE(frame->CommandAction(kShowHideStars)->isChecked());
-    frame->CommandAction(kShowHideStars)->trigger();
-    EXPECT_EQ(scene.starsHidden, 2);
-    EXPECT_FALSE(frame->CommandAction(kShowHideStars)->isChecked());
-    Button(kEditParticles)->click();
-    EXPECT_EQ(scene.particlesShown, 2);
-    EXPECT_TRUE(frame->CommandAction(kShowHideParticles)->isChecked());
 }
 
 TEST_F(MainWindow, AMessageFromInsideAFrameWaitsUntilTheFrameIsDone) {

@@ -116,19 +116,6 @@ TEST_F(PanelViews, EveryControlIsThereUnderItsId) {
     }
 }
 
-TEST_F(PanelViews, PanelsSitAtTheirTemplatePlaceInDialogUnits) {
-    PanelView& view = Open(PanelKind::Particles);
-    const DialogUnits units(view.font());
-    EXPECT_EQ(view.pos(), units.Point(390, 0));
-    QWidget* gravity = Find<QSlider>(view, 1038);
-    EXPECT_EQ(gravity->x(), units.X(49));
-    // A bigger desktop font makes a bigger panel.
-    QFont large = view.font();
-    large.setPointSizeF(large.pointSizeF() * 2);
-    EXPECT_GT(DialogUnits(large).X(100), units.X(100) * 3 / 2);
-    EXPECT_GT(DialogUnits(large).Y(100), units.Y(100) * 3 / 2);
-}
-
 TEST_F(PanelViews, RealWidgetsDriveTheScene) {
     PanelView& view = Open(PanelKind::Fire);
     Find<QSlider>(view, 1124)->setValue(70);

@@ -11,6 +11,7 @@
 
 #include "scene/scene_state.h"
 #include "scene/view_init.h"
+#include "settings/settings_record.h"
 
 namespace quorbel::testing {
 
@@ -65,6 +66,21 @@ std::string FileText(const std::string& path) {
 void LinkDefaultPictures() {
     for (const char* folder : {"Data", "gfx"})
         std::filesystem::create_directory_symlink(std::filesystem::path(SourceDir()) / folder, folder);
+}
+
+double Field(const std::string& name) {
+    std::optional<std::string> text = GetSceneField(scene, name);
+    if (!text) ADD_FAILURE() << "no scene field " << name;
+    return text ? std::stod(*text) : 0.0;
+}
+
+void SpinTheTitle() {
+    scene.textSpinY = 2;
+    scene.textSpinSpeedY = 20;
+}
+
+void WriteEmptySettingsFile(const std::string& path) {
+    std::ofstream(path, std::ios::binary) << std::string(kSettingsFileSize, '\0');
 }
 
 Rgb PixelAt(const std::vector<std::uint8_t>& rgb, int width, int x, int y) {

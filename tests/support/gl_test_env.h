@@ -49,6 +49,15 @@ std::string FileText(const std::string& path);
 // program finds its pictures there without the source folder's settings.
 void LinkDefaultPictures();
 
+// A scene field by name as a number (the field must exist).
+double Field(const std::string& name);
+
+// Sets the title spinning: every frame differs from the one before.
+void SpinTheTitle();
+
+// Writes a settings file of the right size holding nothing but zeros.
+void WriteEmptySettingsFile(const std::string& path = "settings.qrl");
+
 struct Rgb {
     int r, g, b;
 };

@@ -3,9 +3,11 @@
 #include "support/gl_test_env.h"
 
 #include <png.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -48,6 +50,18 @@ std::string InUnprivilegedChild(const std::function<std::string()>& body) {
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? said : "the child could not run as nobody";
+}
+
+void WithFileSizeLimit(std::uint64_t bytes, const std::function<void()>& body) {
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = previous;
+    limited.rlim_cur = bytes;
+    if (setrlimit(RLIMIT_FSIZE, &limited) != 0) ADD_FAILURE() << "cannot limit the file size";
+    body();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
 }
 
 std::string Quoted(const std::string& text) {

@@ -23,6 +23,13 @@ CommandResult RunQuorbel(const std::string& arguments);
 // returns what `body` returned; a message when the child could not run it.
 std::string InUnprivilegedChild(const std::function<std::string()>& body);
 
+// Options that spin the title: every frame differs from the one before.
+inline constexpr const char* kMovingScene = " --set textSpinY=2 --set textSpinSpeedY=20 --seed 1";
+
+// Runs `body` with files limited to `bytes` (a full disk, for the writer) and
+// SIGXFSZ ignored, so that writes past the limit fail instead of killing us.
+void WithFileSizeLimit(std::uint64_t bytes, const std::function<void()>& body);
+
 // Quotes a path (or any text) for the shell.
 std::string Quoted(const std::string& text);
 
