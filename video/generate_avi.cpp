@@ -26,13 +26,9 @@ struct Recording {
 // size whatever the window manager makes of the window. A custom recording
 // leaves the window alone: its surface has the size asked for.
 Recording SizeForStandard(GenerateAviHost& host, const GenerateAviState& state) {
-    if (state.recordStandard == kStandardNtsc) {
-        host.ResizeMainWindow(kNtscWindowWidth, kNtscWindowHeight);
-        return {720, 480, {30, 1}, false};
-    }
-    if (state.recordStandard == kStandardPal) {
-        host.ResizeMainWindow(kPalWindowWidth, kPalWindowHeight);
-        return {720, 576, {25, 1}, false};
+    if (const RecordingStandard* standard = FindRecordingStandard(state.recordStandard)) {
+        host.ResizeMainWindow(standard->windowWidth, standard->windowHeight);
+        return {standard->width, standard->height, standard->rate, false};
     }
     if (state.recordStandard == kStandardCustom)
         return {state.custom.width, state.custom.height, state.custom.rate, state.custom.alpha};
