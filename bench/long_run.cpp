@@ -28,7 +28,7 @@
 #include "bench/scenes.h"
 #include "effects/text.h"
 #include "imaging/textures.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "platform/steady_memory.h"
 #include "scene/gl_setup.h"
 #include "scene/number_text.h"

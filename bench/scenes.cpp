@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "scene/scene_state.h"
+#include "support/heavy_scene.h"
 
 namespace quorbel::bench {
 
@@ -35,22 +36,7 @@ void DefaultScene(HeadlessEngine& engine, const char* tool) {
 
 void HeavyScene(HeadlessEngine& engine, const char* tool) {
     FreshScene(engine, tool);
-    scene.particleCount = 30000;
-    scene.particlesShown = 2;
-    scene.particleSpeed = 85.0f;
-    scene.tunnelShown = 2;
-    scene.tunnelRebuildPending = 2;
-    scene.starsHidden = 0;
-    scene.starsToggleCount = 1;
-    scene.tilesShown = 2;
-    scene.fireShown = 2;
-    scene.radialBlurOn = 2;
-    scene.blurActive = 2;
-    scene.radialText = 2;
-    scene.radialParticles = 2;
-    scene.blurDensity = 100.0f;  // 125 layers
-    scene.blurFadeAlpha = 100.0f;
-    scene.blurLayerRed = scene.blurLayerGreen = scene.blurLayerBlue = 1.0f;
+    testing::MakeSceneHeavy();
 }
 
 }  // namespace quorbel::bench

@@ -16,8 +16,9 @@ bool EnterDataFolder();
 void FreshScene(HeadlessEngine& engine, const char* tool);
 // What the program shows after start-up, plus the particles.
 void DefaultScene(HeadlessEngine& engine, const char* tool);
-// Everything at once at its most expensive: 30,000 particles, the tunnel,
-// the stars, the tiles, the fire and a 125-layer radial blur.
+// Everything at once at its most expensive (the render-path tests' heavy
+// scene): 30,000 particles, the tunnel, the stars, the tiles, the fire and
+// a 125-layer radial blur.
 void HeavyScene(HeadlessEngine& engine, const char* tool);
 
 }  // namespace quorbel::bench

@@ -15,4 +15,8 @@ void ReleaseDefaultButtonSlot(ControlPanel kind) {
     if (auto& release = EditPanelHooks().releaseOkSlot) release(kind);
 }
 
+void ReleaseEveryDefaultButtonSlot() {
+    for (ControlPanel kind : kControlPanels) ReleaseDefaultButtonSlot(kind);
+}
+
 }  // namespace quorbel

@@ -6,11 +6,18 @@
 #pragma once
 
 #include <functional>
+#include <iterator>
+
+#include "panels/panel_template.h"
 
 namespace quorbel {
 
-// The panel kinds the Edit commands open.
+// The panel kinds the Edit commands open: every kind of panel there is.
 enum class ControlPanel { Text, Particles, Stars, Tunnel, Tiles, Fire, Blur };
+inline constexpr ControlPanel kControlPanels[] = {ControlPanel::Text,  ControlPanel::Particles, ControlPanel::Stars,
+                                                  ControlPanel::Tunnel, ControlPanel::Tiles,   ControlPanel::Fire,
+                                                  ControlPanel::Blur};
+static_assert(std::size(kControlPanels) == kPanelKindCount);
 
 struct ControlPanelHooks {
     // Creates a new visible panel of the kind (runs its initialisation).
@@ -24,5 +31,8 @@ ControlPanelHooks& EditPanelHooks();
 // Calls the hook when it is set.
 void OpenControlPanel(ControlPanel kind);
 void ReleaseDefaultButtonSlot(ControlPanel kind);
+// For every kind: while Generate AVI runs, its dialog takes the default
+// button from any open panel.
+void ReleaseEveryDefaultButtonSlot();
 
 }  // namespace quorbel

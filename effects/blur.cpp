@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <vector>
 
 #include "effects/fire.h"
@@ -12,6 +13,7 @@
 #include "effects/stars.h"
 #include "effects/text.h"
 #include "effects/tiles.h"
+#include "effects/value_runs.h"
 #include "platform/platform.h"
 #include "scene/gl_setup.h"
 #include "scene/render_path.h"
@@ -67,13 +69,18 @@ void DrawRadialLayerQuad(float s) {
     glVertex2f(kOverlayWidth, 0);
 }
 
+// A separation already past its finish holds still, whether it loops or
+// bounces.
 void LoopSeparation(float stride) {
     if (!On(scene.blurSeparationLoop)) return;
     if (scene.blurSeparation > scene.blurSeparationFinish) return;
-    scene.blurSeparation += stride;
-    if (scene.blurSeparation >= scene.blurSeparationFinish - 1) scene.blurSeparation = 0.0f;
+    AdvanceLoop(scene.blurSeparation, {.step = stride,
+                                       .forwardUpTo = std::numeric_limits<double>::infinity(),
+                                       .endAt = scene.blurSeparationFinish - 1});
 }
 
+// Not the shared bounce: the turn at the finish is checked whichever way
+// the separation runs, and it steps back without a lower limit.
 void BounceSeparation(float stride) {
     if (!On(scene.blurSeparationBounce)) return;
     if (scene.blurSeparation > scene.blurSeparationFinish) return;

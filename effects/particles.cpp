@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "effects/particle_batch.h"
+#include "effects/value_runs.h"
 #include "scene/render_path.h"
 #include "scene/scene_state.h"
 
@@ -139,30 +140,36 @@ struct Run {
     std::int32_t& falling;
 };
 
+// The way a run bounces, kept in two flags.
+struct RisingOrFalling {
+    std::int32_t& rising;
+    std::int32_t& falling;
+    bool Forwards() const { return On(rising); }
+    bool Back() const { return On(falling); }
+    void TurnBack() {
+        falling = 2;
+        rising = 0;
+    }
+    void TurnForwards() {
+        falling = 0;
+        rising = 2;
+    }
+};
+
+// A loop steps up to the finish itself; a bounce turns a tenth short of
+// either end.
 void StepLoop(Run& run) {
     if (!On(run.loop)) return;
-    if (run.value <= run.finish) run.value = static_cast<float>(run.value + run.speed * 0.02);
-    if (run.value >= run.finish - 0.1) run.value = run.start;
+    AdvanceLoop(run.value,
+                {.step = run.speed * 0.02, .forwardUpTo = run.finish, .endAt = run.finish - 0.1, .restart = run.start});
     run.loop = 3;
 }
 
 void StepBounce(Run& run) {
     if (!On(run.bounce)) return;
-    if (On(run.rising)) {
-        if (run.value <= run.finish - 0.1) run.value = static_cast<float>(run.value + run.speed * 0.02);
-        if (run.value >= run.finish - 0.1) {
-            run.falling = 2;
-            run.rising = 0;
-        }
-    }
-    // Runs in the same pass as the turn above.
-    if (On(run.falling)) {
-        if (run.value >= run.start + 0.1) run.value = static_cast<float>(run.value - run.speed * 0.02);
-        if (run.value <= run.start + 0.1) {
-            run.falling = 0;
-            run.rising = 2;
-        }
-    }
+    AdvanceBounce(run.value, RisingOrFalling{run.rising, run.falling},
+                  {.step = run.speed * 0.02, .forwardUpTo = run.finish - 0.1, .endAt = run.finish - 0.1,
+                   .backDownTo = run.start + 0.1, .startAt = run.start + 0.1});
 }
 
 void StepRun(Run run) {

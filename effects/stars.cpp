@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "effects/value_runs.h"
 #include "imaging/textures.h"
 #include "scene/scene_state.h"
 
@@ -59,11 +60,15 @@ float ZoomFar() { return static_cast<float>(scene.starZoomStart) - kZoomStartOff
 
 void ZoomLoopStep() {
     if (!On(scene.starZoomLoop)) return;
-    if (scene.starFieldZ <= static_cast<float>(scene.starZoomFinish))
-        scene.starFieldZ += scene.starZoomSpeed * kZoomStep;
-    if (scene.starFieldZ >= ZoomNear()) scene.starFieldZ = ZoomFar();
+    AdvanceLoop(scene.starFieldZ, {.step = scene.starZoomSpeed * kZoomStep,
+                                   .forwardUpTo = static_cast<float>(scene.starZoomFinish),
+                                   .endAt = ZoomNear(),
+                                   .restart = ZoomFar()});
 }
 
+// Not the shared bounce: each step moves the field first and turns it after,
+// never stepping back in the frame it turns, and both ends are checked
+// whichever way it runs.
 void ZoomBounceStep() {
     if (!On(scene.starZoomBounce)) return;
     if (scene.starZoomBounceDir == 2) scene.starFieldZ += scene.starZoomSpeed * kZoomStep;

@@ -9,6 +9,7 @@
 #include "effects/glyph_builder.h"
 #include "effects/glyph_cache.h"
 #include "effects/text_layout.h"
+#include "effects/value_runs.h"
 #include "imaging/textures.h"
 #include "platform/platform.h"
 #include "platform/steady_memory.h"
@@ -142,35 +143,27 @@ void ZoomStep() {
     if (scene.textZoomDir == kBack) scene.textPosZ -= scene.textZoomSpeed / 300;
 }
 
-bool AtOrPastEnd() { return scene.textPosZ >= scene.textZoomEnd - kEndTolerance; }
-bool AtOrPastStart() { return scene.textPosZ <= scene.textZoomStart + kEndTolerance; }
-
-void StepTowardsEnd() {
-    if (scene.textPosZ <= scene.textZoomEnd)
-        scene.textPosZ = static_cast<float>(scene.textPosZ + scene.textLoopStep * kLoopStepScale);
+// The zoom steps while within its start and end and turns (or starts
+// again) a little short of them.
+ValueRun ZoomRun() {
+    const auto start = static_cast<float>(scene.textZoomStart);
+    return {.step = scene.textLoopStep * kLoopStepScale,
+            .forwardUpTo = scene.textZoomEnd,
+            .endAt = scene.textZoomEnd - kEndTolerance,
+            .backDownTo = start,
+            .startAt = scene.textZoomStart + kEndTolerance,
+            .restart = start};
 }
 
-void StepTowardsStart() {
-    if (scene.textZoomStart <= scene.textPosZ)
-        scene.textPosZ = static_cast<float>(scene.textPosZ - scene.textLoopStep * kLoopStepScale);
-}
+struct BounceHeading {
+    bool Forwards() const { return scene.textBounceDir == kForward; }
+    bool Back() const { return scene.textBounceDir == kBack; }
+    void TurnBack() { scene.textBounceDir = kBack; }
+    void TurnForwards() { scene.textBounceDir = kForward; }
+};
 
-void LoopStep() {
-    StepTowardsEnd();
-    if (AtOrPastEnd()) scene.textPosZ = static_cast<float>(scene.textZoomStart);
-}
-
-// Not an else: the turn at the end and the first step back share a frame.
-void BounceStep() {
-    if (scene.textBounceDir == kForward) {
-        StepTowardsEnd();
-        if (AtOrPastEnd()) scene.textBounceDir = kBack;
-    }
-    if (scene.textBounceDir == kBack) {
-        StepTowardsStart();
-        if (AtOrPastStart()) scene.textBounceDir = kForward;
-    }
-}
+void LoopStep() { AdvanceLoop(scene.textPosZ, ZoomRun()); }
+void BounceStep() { AdvanceBounce(scene.textPosZ, BounceHeading{}, ZoomRun()); }
 
 void PanStep() {
     if (scene.textPanH == kForward) scene.textPosX = static_cast<float>(scene.textPosX - scene.textPanLeftSpeed * kPanScale);

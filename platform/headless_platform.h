@@ -24,6 +24,10 @@ public:
                             const std::string& value) override;
     bool OpenWebPage(const std::string& url) override;
 
+protected:
+    // The profile values, "section/key" -> value.
+    std::map<std::string, std::string>& ProfileValues() { return profile_; }
+
 private:
     std::map<std::string, std::string> profile_;
 };

@@ -60,10 +60,7 @@ void BaselineStateFirst() {
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_BLEND);
-    glLightfv(GL_LIGHT1, GL_AMBIENT, kLightAmbient);
-    glLightfv(GL_LIGHT1, GL_DIFFUSE, kLightDiffuse);
-    glLightfv(GL_LIGHT1, GL_POSITION, kLightPosition);
-    glEnable(GL_LIGHT1);
+    SetUpSceneLight();
 }
 
 void MakeSceneQuadric() {
@@ -114,6 +111,13 @@ void BaselineStateSecond() {
 }
 
 }  // namespace
+
+void SetUpSceneLight() {
+    glLightfv(GL_LIGHT1, GL_AMBIENT, kLightAmbient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, kLightDiffuse);
+    glLightfv(GL_LIGHT1, GL_POSITION, kLightPosition);
+    glEnable(GL_LIGHT1);
+}
 
 bool InitScene() {
     DetectDriverSupport();

@@ -10,6 +10,8 @@ namespace quorbel {
 extern const float kLightAmbient[4];
 extern const float kLightDiffuse[4];
 extern const float kLightPosition[4];
+// Loads GL_LIGHT1 with them and enables it (lighting itself stays as it is).
+void SetUpSceneLight();
 
 // Smooth normals and texture coordinates; used by the text pass.
 extern GLUquadric* sceneQuadric;

@@ -133,10 +133,7 @@ void TextPassSetUp() {
     glDepthFunc(GL_LEQUAL);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glDisable(GL_BLEND);
-    glLightfv(GL_LIGHT1, GL_AMBIENT, kLightAmbient);
-    glLightfv(GL_LIGHT1, GL_DIFFUSE, kLightDiffuse);
-    glLightfv(GL_LIGHT1, GL_POSITION, kLightPosition);
-    glEnable(GL_LIGHT1);
+    SetUpSceneLight();
     glColor3f(kWhite, kWhite, kWhite);
     if (sceneQuadric) gluQuadricTexture(sceneQuadric, GL_TRUE);
     glEnable(GL_TEXTURE_GEN_S);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "panels/panel_registry.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "support/gl_test_env.h"
 #include "support/process.h"
 #include "support/video_probe.h"

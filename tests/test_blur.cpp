@@ -11,7 +11,7 @@
 
 #include "effects/blur.h"
 #include "effects/fire.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/scene_state.h"
 #include "effect_gl_helpers.h"
 

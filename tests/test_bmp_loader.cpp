@@ -12,7 +12,7 @@
 
 #include "imaging/bmp_loader.h"
 #include "imaging/picture_report.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "support/bmp_oracle.h"
 #include "support/process.h"
 

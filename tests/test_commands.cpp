@@ -9,7 +9,7 @@
 #include "commands/command_ids.h"
 #include "commands/commands.h"
 #include "commands/panel_hooks.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"
 

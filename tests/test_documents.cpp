@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "commands/documents.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/scene_state.h"
 #include "settings/settings_record.h"
 #include "support/gl_test_env.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/gl_setup.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"

@@ -19,7 +19,7 @@
 #include "app/headless/command_line.h"
 #include "commands/documents.h"
 #include "panels/panel_registry.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/frame_driver.h"
 #include "scene/scene_state.h"
 #include "scene/title_text.h"

@@ -12,7 +12,7 @@
 #include <thread>
 #include <utility>
 
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"
 #include "support/process.h"

@@ -17,11 +17,12 @@
 #include <vector>
 
 #include "effects/particles.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/gl_setup.h"
 #include "scene/render_path.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"
+#include "support/heavy_scene.h"
 #include "support/process.h"
 
 namespace quorbel {
@@ -40,17 +41,7 @@ struct SceneCase {
 
 void HeavyScene() {
     scene.textHidden = 0;
-    scene.particleCount = 30000;
-    scene.particlesShown = 2;
-    scene.particleSpeed = 85.0f;
-    scene.tunnelShown = scene.tunnelRebuildPending = 2;
-    scene.starsHidden = 0;
-    scene.starsToggleCount = 1;
-    scene.tilesShown = scene.fireShown = 2;
-    scene.radialBlurOn = scene.blurActive = scene.radialText = scene.radialParticles = 2;
-    scene.blurDensity = 100.0f;
-    scene.blurFadeAlpha = 100.0f;
-    scene.blurLayerRed = scene.blurLayerGreen = scene.blurLayerBlue = 1.0f;
+    testing::MakeSceneHeavy();
 }
 
 // The radial blur alone, on the text only (hidden in the scene, still its

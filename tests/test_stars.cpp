@@ -10,7 +10,7 @@
 #include "effect_gl_helpers.h"
 #include "effects/stars.h"
 #include "imaging/textures.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 
 namespace quorbel {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "effects/glyph_cache.h"
 #include "effects/text.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"
 

@@ -11,7 +11,7 @@
 #include "effects/fire.h"
 #include "effects/stars.h"
 #include "imaging/textures.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/gl_setup.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"

@@ -7,7 +7,7 @@
 
 #include "effect_gl_helpers.h"
 #include "effects/tiles.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 
 namespace quorbel {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "commands/tip_of_the_day.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "support/gl_test_env.h"
 
 namespace quorbel {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "imaging/png_writer.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "settings/settings_file.h"
 #include "support/gl_test_env.h"
 #include "support/process.h"

@@ -7,6 +7,8 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
+#include "video/recording_standards.h"
+
 namespace quorbel {
 
 namespace {
@@ -63,13 +65,14 @@ const std::vector<EncoderSpec> kCatalog = {
      AV_PIX_FMT_RGBA, "", "", true},
 };
 
-// A DV stream is one of two television systems; its frames carry the system,
-// so the file's rate must be the system's: 525 lines run at 30000/1001
-// (asked as 30 or as 30000/1001).
+// A DV stream is one of the television standards: its frame, asked at the
+// standard's rate or at the rate DV stores, which the file then takes.
 std::optional<StreamFormat> DvFormat(int width, int height, FrameRate rate) {
-    const bool ntscRate = rate == FrameRate{30, 1} || rate == FrameRate{30000, 1001};
-    if (width == 720 && height == 480 && ntscRate) return StreamFormat{AV_PIX_FMT_YUV411P, {1001, 30000}};
-    if (width == 720 && height == 576 && rate == FrameRate{25, 1}) return StreamFormat{AV_PIX_FMT_YUV420P, {1, 25}};
+    for (const RecordingStandard& standard : kRecordingStandards) {
+        if (width != standard.width || height != standard.height) continue;
+        if (rate != standard.rate && rate != standard.dvRate) continue;
+        return StreamFormat{standard.dvPixelFormat, {standard.dvRate.seconds, standard.dvRate.frames}};
+    }
     return std::nullopt;
 }
 

@@ -21,26 +21,24 @@ struct Recording {
     bool alpha;
 };
 
-// Step 4: the standard decides the frame and the rate; the window is sized
-// as it always was, while the frames come from a surface of exactly the DV
-// size whatever the window manager makes of the window. A custom recording
-// leaves the window alone: its surface has the size asked for.
+// The standard decides the frame and the rate; the window is sized as it
+// always was, while the frames come from a surface of exactly the DV size
+// whatever the window manager makes of the window. A custom recording leaves
+// the window alone: its surface has the size asked for.
 Recording SizeForStandard(GenerateAviHost& host, const GenerateAviState& state) {
-    if (state.recordStandard == kStandardNtsc) {
-        host.ResizeMainWindow(kNtscWindowWidth, kNtscWindowHeight);
-        return {720, 480, {30, 1}, false};
-    }
-    if (state.recordStandard == kStandardPal) {
-        host.ResizeMainWindow(kPalWindowWidth, kPalWindowHeight);
-        return {720, 576, {25, 1}, false};
+    if (const RecordingStandard* standard = FindRecordingStandard(state.recordStandard)) {
+        host.ResizeMainWindow(standard->windowWidth, standard->windowHeight);
+        return {standard->width, standard->height, standard->rate, false};
     }
     if (state.recordStandard == kStandardCustom)
         return {state.custom.width, state.custom.height, state.custom.rate, state.custom.alpha};
     return {host.ViewWidth(), host.ViewHeight(), {30, 1}, false};
 }
 
-// Step 6. Cancelling the chooser ends the command: recording to ".avi" in
-// the current folder, or to a name the user never confirmed, would surprise.
+// The file to record into: the editors' formats for a custom recording, AVI
+// otherwise. Cancelling the chooser ends the command: recording to
+// ".avi" in the current folder, or to a name the user never confirmed,
+// would surprise.
 std::optional<std::string> AskForFile(const GenerateAviState& state) {
     if (state.recordStandard == kStandardCustom)
         return CurrentPlatform().ChooseSaveFile(CustomRecordingFileRequest(state.custom.alpha));
@@ -51,7 +49,8 @@ std::optional<std::string> AskForFile(const GenerateAviState& state) {
     return CurrentPlatform().ChooseSaveFile(request);
 }
 
-// Steps 7 to 10 with the writer named and sized.
+// Records into the named and sized writer on a surface of the frame's size,
+// with the progress bar running, then hands the view its context back.
 RecordingOutcome RecordScene(GenerateAviHost& host, AviWriter& writer, int frameCount) {
     host.BeginProgress(frameCount);
     RecordingOutcome outcome;
@@ -72,8 +71,8 @@ RecordingOutcome RecordScene(GenerateAviHost& host, AviWriter& writer, int frame
     return outcome;
 }
 
-// Step 11's texture: an empty 128 x 128 picture left bound, so that layers
-// which capture into the bound texture start from black after a recording.
+// The texture left bound after a recording: an empty 128 x 128 picture, so
+// that layers which capture into the bound texture start from black.
 void BindBlankTexture(GenerateAviHost& host) {
     host.MakeContextCurrent();
     static const std::vector<std::uint8_t> zeros(kBlankTextureSide * kBlankTextureSide * 4, 0);
@@ -84,7 +83,10 @@ void BindBlankTexture(GenerateAviHost& host) {
                  zeros.data());
 }
 
-// Steps 3 to 11, after the dialog's OK.
+// After the dialog's OK: sizes the window and the frame for the standard,
+// asks for the file and records (unless no frames were asked or the size
+// cannot be recorded), then gives the window its usual size back and leaves
+// the blank texture bound.
 RecordingOutcome RecordWithProperties(GenerateAviHost& host, GenerateAviState& state) {
     AviWriter writer;
     const Recording recording = SizeForStandard(host, state);

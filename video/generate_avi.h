@@ -12,6 +12,7 @@
 
 #include "video/custom_recording.h"
 #include "video/recording.h"
+#include "video/recording_standards.h"
 
 namespace quorbel {
 
@@ -19,17 +20,14 @@ namespace quorbel {
 // the next.
 struct GenerateAviState {
     std::int32_t recordFrameCount = 0;  // set by the dialog; 0 outside a recording
-    std::int32_t recordStandard = 0;    // 2 NTSC, 4 PAL, 6 custom, anything else neither
+    std::int32_t recordStandard = 0;    // a standard's code, kStandardCustom, anything else neither
     std::int32_t recordCancelled = 0;   // 2 after the dialog's Cancel, during the command
     CustomRecording custom;             // the custom choice's size, rate and background
 };
 
-constexpr std::int32_t kStandardNtsc = 2;
-constexpr std::int32_t kStandardPal = 4;
-// Neither DV standard: the size, rate and background of `custom`, for
-// video editors. The window is left as it is (the frames come from a
-// surface of that size) and the file chooser offers the editors' formats.
-constexpr std::int32_t kStandardCustom = 6;
+// With kStandardCustom the window is left as it is (the frames come from a
+// surface of `custom`'s size) and the file chooser offers the editors'
+// formats.
 
 // What the AVI Properties dialog answers.
 struct AviProperties {
@@ -67,10 +65,8 @@ public:
     // lets it repaint; StopRequested is where Escape ends the recording.
 };
 
-// The window sizes that give the DV frame with the frame's borders, as the
-// command has always set them, and the size it goes back to.
-constexpr int kNtscWindowWidth = 732, kNtscWindowHeight = 564;
-constexpr int kPalWindowWidth = 732, kPalWindowHeight = 660;
+// The size the main window goes back to after a recording (each standard
+// has the size it sets for the recording).
 constexpr int kRestoredWindowWidth = 800, kRestoredWindowHeight = 600;
 
 // Runs the whole command. Returns what the recording did (nothing opened

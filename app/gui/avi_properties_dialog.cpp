@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "app/gui/custom_recording_box.h"
 
@@ -21,11 +22,15 @@ namespace {
 // frames than anyone records (a month of video).
 constexpr const char* kWholeNumber = "[0-9]{0,8}";
 
-QRadioButton* AddStandard(QGridLayout& grid, int row, const char* name, const char* size, const char* id) {
-    auto* radio = new QRadioButton(QString::fromLatin1(name));
-    radio->setObjectName(QString::fromLatin1(id));
+// The names the standards' buttons have always had, in the table's order.
+constexpr const char* kStandardButtonIds[] = {"control1060", "control1029"};
+static_assert(std::size(kStandardButtonIds) == std::size(kRecordingStandards));
+
+QRadioButton* AddStandard(QGridLayout& grid, int row, const RecordingStandard& standard) {
+    auto* radio = new QRadioButton(QString::fromLatin1(standard.caption));
+    radio->setObjectName(QString::fromLatin1(kStandardButtonIds[row]));
     grid.addWidget(radio, row, 0);
-    grid.addWidget(new QLabel(QString::fromLatin1(size)), row, 1);
+    grid.addWidget(new QLabel(QString::fromStdString(StandardSizeText(standard))), row, 1);
     return radio;
 }
 
@@ -45,19 +50,20 @@ AviPropertiesDialog::AviPropertiesDialog(const AviProperties& current, QWidget* 
 
     auto* standards = new QGroupBox(QStringLiteral("Export DV AVI as:"), this);
     auto* grid = new QGridLayout(standards);
-    ntsc_ = AddStandard(*grid, 0, "NTSC", "720 x 480 @ 30 Fps", "control1060");
-    pal_ = AddStandard(*grid, 1, "PAL", "720 x 576 @ 25 Fps", "control1029");
-    ntsc_->setChecked(current.standard == kStandardNtsc);
-    pal_->setChecked(current.standard == kStandardPal);
-    connect(ntsc_, &QRadioButton::clicked, this, [this] { standard_ = kStandardNtsc; });
-    connect(pal_, &QRadioButton::clicked, this, [this] { standard_ = kStandardPal; });
+    auto* choices = new QButtonGroup(this);
+    int row = 0;
+    for (const RecordingStandard& standard : kRecordingStandards) {
+        QRadioButton* radio = AddStandard(*grid, row++, standard);
+        radio->setChecked(current.standard == standard.code);
+        connect(radio, &QRadioButton::clicked, this, [this, code = standard.code] { standard_ = code; });
+        choices->addButton(radio);
+    }
 
     // Apart from the DV standards, but one choice with them.
     custom_ = new CustomRecordingBox(current.custom, this);
     custom_->choice()->setChecked(current.standard == kStandardCustom);
     connect(custom_->choice(), &QRadioButton::clicked, this, [this] { standard_ = kStandardCustom; });
-    auto* choices = new QButtonGroup(this);
-    for (QRadioButton* radio : {ntsc_, pal_, custom_->choice()}) choices->addButton(radio);
+    choices->addButton(custom_->choice());
 
     auto* length = new QGroupBox(QStringLiteral("AVI Length"), this);
     auto* lengthRow = new QHBoxLayout(length);

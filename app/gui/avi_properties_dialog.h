@@ -27,8 +27,6 @@ public:
     AviProperties Properties() const;
 
 private:
-    QRadioButton* ntsc_ = nullptr;
-    QRadioButton* pal_ = nullptr;
     CustomRecordingBox* custom_ = nullptr;
     QLineEdit* frames_ = nullptr;
     std::int32_t standard_ = 0;

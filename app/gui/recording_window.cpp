@@ -66,11 +66,7 @@ std::optional<AviProperties> RecordingWindow::AskAviProperties(const AviProperti
     return gui::AskAviProperties(current, &frame_);
 }
 
-void RecordingWindow::ReleasePanelDefaultButtons() {
-    for (ControlPanel kind : {ControlPanel::Text, ControlPanel::Particles, ControlPanel::Stars, ControlPanel::Tunnel,
-                              ControlPanel::Tiles, ControlPanel::Fire, ControlPanel::Blur})
-        ReleaseDefaultButtonSlot(kind);
-}
+void RecordingWindow::ReleasePanelDefaultButtons() { ReleaseEveryDefaultButtonSlot(); }
 
 void RecordingWindow::ToggleToolbar() { frame_.ToggleToolbar(); }
 void RecordingWindow::FocusMainWindow() { frame_.activateWindow(); }

@@ -10,6 +10,7 @@
 #include "scene/title_text.h"
 #include "video/encoder_catalog.h"
 #include "video/frame_rate.h"
+#include "video/recording_standards.h"
 
 namespace quorbel {
 
@@ -94,7 +95,7 @@ OptionError ParseRecord(const std::string& text, HeadlessOptions& options) {
 }
 
 OptionError ParseStandard(const std::string& text, HeadlessOptions& options) {
-    if (text != "ntsc" && text != "pal") return "bad --standard '" + text + "': expected ntsc or pal";
+    if (!FindRecordingStandard(text)) return "bad --standard '" + text + "': expected " + StandardNames();
     options.record.standard = text;
     return std::nullopt;
 }

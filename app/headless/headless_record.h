@@ -1,7 +1,7 @@
-// Recording without a window: --record, --standard, --size, --fps, --alpha,
-// --codec, --quality. The recording runs through the same writer and frame
-// driver as the window's Generate AVI, with progress and a summary on
-// stderr.
+// Recording without a window: what --record, --standard, --size, --fps,
+// --alpha, --codec and --quality ask for (command_line.cpp parses them). The
+// recording runs through the same writer and frame driver as the window's
+// Generate AVI, with progress and a summary on stderr.
 #pragma once
 
 #include <optional>

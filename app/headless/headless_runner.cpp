@@ -3,13 +3,12 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <set>
 
 #include "app/headless/headless_engine.h"
 #include "app/headless/open_settings_option.h"
 #include "app/headless/settings_options.h"
-#include "effects/text.h"
 #include "commands/panel_wiring.h"
+#include "effects/glyph_fields.h"
 #include "imaging/png_writer.h"
 #include "scene/gl_setup.h"
 #include "scene/render_path.h"
@@ -24,12 +23,6 @@ std::optional<std::string> CheckWritable(const std::string& path) {
     std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     if (access(folder.c_str(), W_OK) != 0) return "cannot write " + path + ": folder '" + folder + "' is not writable";
     return std::nullopt;
-}
-
-bool ChangesGlyphs(const std::string& name) {
-    static const std::set<std::string> fontFields = {"textFontFace", "textFontWeight", "textFontItalic",
-                                                     "textWireframe", "textDepth"};
-    return fontFields.count(name) > 0;
 }
 
 }  // namespace
@@ -63,12 +56,7 @@ int RunHeadless(const HeadlessOptions& given) {
     if (!engine->InitialiseScene())  // the picture at fault was named as it failed
         std::fprintf(stderr, "quorbel: warning: a start-up picture in Data/ or gfx/ could not be used; "
                              "the scene is only partly set up\n");
-    bool rebuildGlyphs = false;
-    for (const auto& [name, value] : options.sets) {
-        SetSceneField(scene, name, value);
-        rebuildGlyphs = rebuildGlyphs || ChangesGlyphs(name);
-    }
-    if (rebuildGlyphs) BuildTextFont();
+    SetFieldsRebuildingGlyphs(options.sets);
     if (options.title) scene.titleText.Assign(*options.title);
     InstallHeadlessStartup(options);
     int status = OpenSettingsAfterFirstFrame(*engine, options);

@@ -5,17 +5,11 @@
 #include "app/headless/headless_runner.h"
 #include "video/avi_writer.h"
 #include "video/custom_recording.h"
+#include "video/recording_standards.h"
 
 namespace quorbel {
 
 namespace {
-
-struct Standard {
-    const char* name;
-    int width, height;
-    FrameRate rate;
-};
-constexpr Standard kStandards[] = {{"ntsc", 720, 480, {30, 1}}, {"pal", 720, 576, {25, 1}}};
 
 std::string Names(const std::vector<const EncoderSpec*>& encoders) {
     std::string names;
@@ -42,14 +36,13 @@ bool CanKeepAlpha(const ContainerSpec& container) {
 
 std::optional<std::string> ApplyStandard(const HeadlessOptions& options, RecordRequest& request) {
     const RecordOptions& record = options.record;
-    for (const Standard& standard : kStandards) {
-        if (record.standard != standard.name) continue;
+    if (const RecordingStandard* standard = FindRecordingStandard(record.standard)) {
         if (options.sizeGiven || record.fps)
             return "--standard " + record.standard + " sets the size and the rate; for others use --size and --fps "
                    "without it";
-        request.surfaceWidth = standard.width;
-        request.surfaceHeight = standard.height;
-        request.format.rate = standard.rate;
+        request.surfaceWidth = standard->width;
+        request.surfaceHeight = standard->height;
+        request.format.rate = standard->rate;
         return std::nullopt;
     }
     request.surfaceWidth = options.width;

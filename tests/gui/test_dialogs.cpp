@@ -9,7 +9,7 @@
 
 #include "app/gui/about_dialog.h"
 #include "app/gui/tip_dialog.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "support/gl_test_env.h"
 
 namespace quorbel::gui {

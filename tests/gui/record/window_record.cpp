@@ -22,7 +22,7 @@
 #include "app/gui/shell_hooks.h"
 #include "commands/command_ids.h"
 #include "commands/commands.h"
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 #include "scene/scene_state.h"
 #include "support/gl_test_env.h"
 #include "support/video_probe.h"

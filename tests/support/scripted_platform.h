@@ -1,9 +1,10 @@
-// Platform for tests: records every message and answers choosers from queues
-// the test fills beforehand. An empty queue answers "cancel". The clock only
-// moves when the test moves it.
+// Platform for tests (and the long run): records every message and answers
+// choosers from queues the test fills beforehand. An empty queue answers
+// "cancel". The clock only moves when the test moves it. Profile values are
+// kept in the headless platform's store, which `profile` shows.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/headless_platform.h"
 
 #include <deque>
 #include <map>
@@ -23,8 +24,12 @@ struct PanelEvent {
     PanelHandle panel;
 };
 
-class ScriptedPlatform : public Platform {
+class ScriptedPlatform : public HeadlessPlatform {
 public:
+    ScriptedPlatform() = default;
+    ScriptedPlatform(const ScriptedPlatform&) = delete;
+    ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
+
     std::vector<RecordedMessage> messages;
     std::vector<FileRequest> fileRequests;
     std::deque<MessageAnswer> messageAnswers;
@@ -35,7 +40,7 @@ public:
     std::deque<std::optional<std::size_t>> compressorAnswers;
     std::vector<std::string> openedPages;
     bool pagesOpen = true;  // whether the desktop manages to show a page
-    std::map<std::string, std::string> profile;
+    std::map<std::string, std::string>& profile = ProfileValues();  // "section/key" -> value
     std::uint64_t nowMs = 0;
     std::map<int, bool> menuChecks;  // command id -> last check mark set
     std::vector<std::string> statusTexts;
@@ -51,10 +56,6 @@ public:
     std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
     std::optional<std::size_t> ChooseCompressor(const std::vector<CompressorInfo>& offered) override;
     std::uint64_t TickCountMs() override { return nowMs; }
-    std::string ReadProfileString(const std::string& section, const std::string& key,
-                                  const std::string& fallback) override;
-    void WriteProfileString(const std::string& section, const std::string& key,
-                            const std::string& value) override;
     bool OpenWebPage(const std::string& url) override;
     void SetMenuCheck(int commandId, bool checked) override { menuChecks[commandId] = checked; }
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }

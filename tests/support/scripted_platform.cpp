@@ -1,4 +1,4 @@
-#include "platform/scripted_platform.h"
+#include "support/scripted_platform.h"
 
 namespace quorbel {
 
@@ -39,17 +39,6 @@ std::optional<std::uint32_t> ScriptedPlatform::ChooseColour(std::uint32_t) { ret
 std::optional<FontChoice> ScriptedPlatform::ChooseFont(const FontChoice&) { return Next(fontAnswers); }
 std::optional<std::size_t> ScriptedPlatform::ChooseCompressor(const std::vector<CompressorInfo>&) {
     return Next(compressorAnswers);
-}
-
-std::string ScriptedPlatform::ReadProfileString(const std::string& section, const std::string& key,
-                                                const std::string& fallback) {
-    auto it = profile.find(section + '/' + key);
-    return it == profile.end() ? fallback : it->second;
-}
-
-void ScriptedPlatform::WriteProfileString(const std::string& section, const std::string& key,
-                                          const std::string& value) {
-    profile[section + '/' + key] = value;
 }
 
 bool ScriptedPlatform::OpenWebPage(const std::string& url) {
