@@ -21,7 +21,9 @@
 #include "bench/scenes.h"
 #include "effects/glyph_cache.h"
 #include "effects/text.h"
+#include "scene/title_text.h"
 #include "effects/text_layout.h"
+#include "scene/title_text.h"
 #include "platform/steady_memory.h"
 #include "scene/scene_state.h"
 #include "scene/view_init.h"
@@ -74,10 +76,9 @@ std::string FirstCharacters(const char* text, std::size_t count) {
 
 // The printable Windows-1252 characters, the old build's whole set.
 std::string EightBitCharacterSet() {
-    std::string out;
-    for (int code = 0x20; code < 0x100; ++code)
-        if (char32_t c = quorbel::CodeToUnicode(static_cast<unsigned char>(code))) AppendUtf8(out, c);
-    return out;
+    std::string bytes;
+    for (int code = 0x20; code < 0x100; ++code) bytes += static_cast<char>(code);
+    return quorbel::Windows1252ToUtf8(bytes);  // the codes it leaves undefined are controls, dropped on the way in
 }
 
 quorbel::HeadlessEngine* Engine() {

@@ -236,18 +236,6 @@ float SyntheticBoldStrength(int requestedWeight, int fileWeight) {
 
 // ----- outlines -------------------------------------------------------------
 
-char32_t CodeToUnicode(unsigned char code) {
-    // Windows-1252 at 0x80..0x9F; 0 marks the undefined codes.
-    static constexpr char16_t kHighControls[32] = {
-        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-    };
-    if (code < 0x20 || code == 0x7F) return 0;
-    if (code >= 0x80 && code < 0xA0) return kHighControls[code - 0x80];
-    return code;
-}
-
 namespace {
 
 // Turns FreeType's lines and Bézier curves into closed polygons, in font
@@ -418,13 +406,6 @@ std::unique_ptr<GlyphSource> GlyphSource::Open(const ResolvedFont& font, const F
 }
 
 std::uint32_t GlyphSource::GlyphIndex(char32_t character) const { return impl_->GlyphIndex(character); }
-
-GlyphOutline GlyphSource::Outline(unsigned char code) const {
-    char32_t character = CodeToUnicode(code);
-    if (character == 0) return {};
-    // Index 0 is the font's missing-glyph shape.
-    return GlyphShape(GlyphIndex(character));
-}
 
 GlyphOutline GlyphSource::GlyphShape(std::uint32_t glyphIndex) const {
     GlyphOutline glyph;

@@ -81,11 +81,6 @@ float SyntheticBoldStrength(int requestedWeight, int fileWeight);
 
 // ----- outlines -------------------------------------------------------------
 
-// The Unicode character of an 8-bit code: Windows-1252 (Latin-1 with the
-// printable characters at 128..159). 0 for control codes and the five codes
-// that Windows-1252 leaves undefined.
-char32_t CodeToUnicode(unsigned char code);
-
 // A glyph's box and advance in em units (em height 1.0).
 struct GlyphMetrics {
     float blackBoxX = 0, blackBoxY = 0;
@@ -114,10 +109,6 @@ public:
     GlyphSource(const GlyphSource&) = delete;
     GlyphSource& operator=(const GlyphSource&) = delete;
 
-    // The outline of an 8-bit code. Control codes give an empty outline with
-    // zero metrics; a character the font lacks gives the font's missing-glyph
-    // shape, so the user sees that something is there.
-    GlyphOutline Outline(unsigned char code) const;
     // The font's glyph for a character: 0 (the missing-glyph shape) when it has none.
     std::uint32_t GlyphIndex(char32_t character) const;
     // A glyph's outline and metrics by its index in the font.

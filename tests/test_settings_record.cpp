@@ -156,19 +156,6 @@ TEST(SettingsFiles, UnreadableRecordChangesNothingAndSaysWhy) {
     EXPECT_EQ(state.particleCount, 77);
 }
 
-TEST(SettingsFiles, TitleIsWrittenWholeAndReadBackUpToEightyBytes) {
-    testing::TempDirectory folder;
-    const std::string hundred = std::string(50, 'a') + std::string(50, 'b');
-    SceneState state;
-    state.titleText.Assign(hundred);
-    ASSERT_FALSE(WriteSettings("t.qrl", state));
-    EXPECT_EQ(testing::FileText("Text.TXT"), hundred) << "no terminator, no line end";
-    TextField title("old");
-    ASSERT_FALSE(ReadTitleFile("Text.TXT", title));
-    EXPECT_EQ(title.view(), hundred.substr(0, 80));
-    EXPECT_EQ(std::filesystem::file_size("t.qrl"), kSettingsFileSize);
-}
-
 // Every title comes back exactly through Save and Open; one that 8-bit
 // text can carry, and that does not read back as UTF-8, is written as 8-bit
 // bytes as older readers expect.

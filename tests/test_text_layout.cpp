@@ -62,17 +62,6 @@ TEST_F(Layout, CharactersTheFontLacksComeFromAFallbackFontThatHasThem) {
     }
 }
 
-TEST_F(Layout, LineBreaksStackLinesCentredOnTheMiddleBaseline) {
-    const TitleLayout layout = LayOutTitle("ab\ncdef\n", *fonts);
-    ASSERT_EQ(layout.lines.size(), 3u);
-    EXPECT_EQ(layout.lines[1].count, 4u);
-    EXPECT_EQ(layout.lines[2].count, 0u);
-    EXPECT_GT(layout.lineSpacing, 0.9f);
-    EXPECT_FLOAT_EQ(layout.BaselineY(0), layout.lineSpacing);
-    EXPECT_FLOAT_EQ(layout.BaselineY(2), -layout.lineSpacing);
-    EXPECT_EQ(LayOutTitle("ab", *fonts).BaselineY(0), 0.0f) << "one line stays on the baseline it had";
-}
-
 // Whatever bytes come in: no crash, no hang, and never more than a full
 // title of characters.
 TEST_F(Layout, HostileTitlesAreLaidOutWithinTheLimits) {

@@ -24,7 +24,7 @@ namespace {
 void WriteRect(QTextStream& out, const QWidget& window, const QString& kind, const QString& name,
                const QString& text, const QRect& rect) {
     QString clean = text;
-    clean.remove(QLatin1Char('&')).replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    clean = clean.remove(QLatin1Char('&')).simplified();  // no tabs or line breaks, no trailing space
     out << window.windowTitle() << '\t' << kind << '\t' << name << '\t' << clean << '\t' << rect.x() << '\t'
         << rect.y() << '\t' << rect.width() << '\t' << rect.height() << '\n';
 }

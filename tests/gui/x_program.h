@@ -62,12 +62,7 @@ public:
             if (index == 14 || index == 15) ticks += std::stod(field);  // user and system time
         return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
     }
-    std::string Log() const {
-        std::ifstream in(log_);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Log() const { return testing::FileText(log_); }
 
 private:
     pid_t pid_ = -1;

@@ -105,26 +105,6 @@ TEST_F(WindowRecording, PalRecordingHasItsExactSizeWithToolbarHiddenAndProgressM
     EXPECT_EQ(frame_->size(), QSize(800, 600));
 }
 
-// Through the menu command, as the user starts it.
-TEST_F(WindowRecording, EscapeEndsALongRecordingWithAValidShorterFile) {
-    platform_->saveAnswers.push_back(Out("long.avi"));
-    platform_->compressorAnswers.push_back(0);
-    AnswerPropertiesBox("control1060", "100000", [this] {
-        QTimer::singleShot(500, [this] { QTest::keyClick(frame_.get(), Qt::Key_Escape); });
-    });
-    InstallShellHooks(*frame_);
-    EXPECT_TRUE(ExecuteCommand(command::kGenerateAvi));
-    RemoveShellHooks();
-    const auto probe = testing::Probe(Out("long.avi"));
-    ASSERT_TRUE(probe.ok) << probe.error;
-    EXPECT_EQ(probe.width, 720);
-    EXPECT_EQ(probe.height, 480);
-    EXPECT_GT(probe.frames, 0);
-    EXPECT_LT(probe.frames, 100000);
-    EXPECT_EQ(testing::DecodeErrors(Out("long.avi")), "");
-    EXPECT_TRUE(frame_->isVisible()) << "nothing else reacted to the key";
-}
-
 }  // namespace
 }  // namespace quorbel::gui
 
