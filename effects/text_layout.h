@@ -15,14 +15,14 @@
 #include <vector>
 
 #include "effects/glyph_builder.h"
+#include "scene/title_text.h"  // kMaxTitleCharacters: what a title holds is laid out, no more
 
 struct hb_font_t;
 
 namespace quorbel {
 
-// The most characters a title is laid out with; the rest are left off, so
-// that no text handed in, however long, costs more than a full title.
-inline constexpr std::size_t kMaxTitleCharacters = 255;
+// No text handed in, however long, costs more than a full title: characters
+// past kMaxTitleCharacters are left off.
 
 // The text as characters: invalid UTF-8 becomes U+FFFD (one per bad byte),
 // control characters other than '\n' are dropped, at most `limit` kept.
