@@ -40,8 +40,6 @@ DecodedCharacter DecodeOne(std::string_view text, std::size_t at) {
     return {value, length};
 }
 
-bool IsDroppedControl(char32_t c) { return c != '\n' && (c < 0x20 || (c >= 0x7F && c <= 0x9F)); }
-
 }  // namespace
 
 std::u32string DecodeTitle(std::string_view utf8, std::size_t limit) {
@@ -49,7 +47,7 @@ std::u32string DecodeTitle(std::string_view utf8, std::size_t limit) {
     for (std::size_t at = 0; at < utf8.size() && characters.size() < limit;) {
         const DecodedCharacter decoded = DecodeOne(utf8, at);
         at += decoded.bytes;
-        if (!IsDroppedControl(decoded.character)) characters.push_back(decoded.character);
+        if (!IsDroppedTitleControl(decoded.character)) characters.push_back(decoded.character);
     }
     return characters;
 }

@@ -61,7 +61,7 @@ std::optional<unsigned char> Windows1252Byte(char32_t code) {
     return std::nullopt;
 }
 
-bool IsDroppedControl(char32_t code) { return (code < 0x20 && code != '\n') || (code >= 0x7F && code < 0xA0); }
+
 
 }  // namespace
 
@@ -119,10 +119,12 @@ std::string TitleFromText(std::string_view bytes) {
     char32_t code = 0;
     for (std::size_t at = 0, length = 0; at < text.size(); at += length) {
         length = DecodeAt(text, at, code);
-        if (!IsDroppedControl(code)) title.append(text, at, length);
+        if (!IsDroppedTitleControl(code)) title.append(text, at, length);
     }
     return title;
 }
+
+bool IsDroppedTitleControl(char32_t code) { return (code < 0x20 && code != '\n') || (code >= 0x7F && code < 0xA0); }
 
 bool FitsInTitle(std::string_view utf8) { return CharacterCount(utf8) <= kMaxTitleCharacters; }
 

@@ -38,6 +38,9 @@ std::string TextAsUtf8(std::string_view bytes);
 // '\n'). Not cut to length: callers decide between cutting and refusing.
 std::string TitleFromText(std::string_view bytes);
 bool FitsInTitle(std::string_view utf8);
+// The control characters a title leaves out: C0 and C1 controls and DEL,
+// all but the line break.
+bool IsDroppedTitleControl(char32_t code);
 
 // The command line's spelling of a title: "\n" is a line break and "\\" a
 // backslash; any other backslash stays as it is.
