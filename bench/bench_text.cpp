@@ -10,21 +10,14 @@
 #include <string>
 
 #include "app/headless/headless_engine.h"
+#include "bench/scenes.h"
 #include "effects/text.h"
 #include "scene/scene_state.h"
 #include "scene/view_init.h"
 
 namespace {
 
-quorbel::HeadlessEngine* Engine() {
-    static std::string error;
-    static std::unique_ptr<quorbel::HeadlessEngine> engine = [] {
-        auto made = quorbel::HeadlessEngine::Create(720, 480, error);
-        if (made) quorbel::InitialiseView(made->width(), made->height());
-        return made;
-    }();
-    return engine.get();
-}
+quorbel::HeadlessEngine* Engine() { return quorbel::bench::SharedViewEngine(); }
 
 void BuildAllGlyphLists(benchmark::State& state, bool wireframe) {
     if (!Engine()) {

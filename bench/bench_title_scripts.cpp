@@ -81,15 +81,7 @@ std::string EightBitCharacterSet() {
     return quorbel::Windows1252ToUtf8(bytes);  // the codes it leaves undefined are controls, dropped on the way in
 }
 
-quorbel::HeadlessEngine* Engine() {
-    static std::string error;
-    static std::unique_ptr<quorbel::HeadlessEngine> engine = [] {
-        auto made = quorbel::HeadlessEngine::Create(720, 480, error);
-        if (made) quorbel::InitialiseView(made->width(), made->height());
-        return made;
-    }();
-    return engine.get();
-}
+quorbel::HeadlessEngine* Engine() { return quorbel::bench::SharedViewEngine(); }
 
 double HeapInUseKb() {
     const struct mallinfo2 info = mallinfo2();

@@ -2,12 +2,26 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <string>
 #include <system_error>
+
+#include "scene/view_init.h"
 
 #include "scene/scene_state.h"
 #include "support/heavy_scene.h"
 
 namespace quorbel::bench {
+
+HeadlessEngine* SharedViewEngine() {
+    static std::string error;
+    static std::unique_ptr<HeadlessEngine> engine = [] {
+        auto made = HeadlessEngine::Create(720, 480, error);
+        if (made) InitialiseView(made->width(), made->height());
+        return made;
+    }();
+    return engine.get();
+}
 
 bool EnterDataFolder() {
     namespace fs = std::filesystem;

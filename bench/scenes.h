@@ -11,6 +11,10 @@ namespace quorbel::bench {
 // when neither has them.
 bool EnterDataFolder();
 
+// One 720x480 engine with the view set up, made on first use and kept for
+// the process; null when no OpenGL can be had.
+HeadlessEngine* SharedViewEngine();
+
 // A fresh scene past the start-up (no settings file: only the frames),
 // `tool` naming the program in the message should a picture be missing.
 void FreshScene(HeadlessEngine& engine, const char* tool);
