@@ -35,17 +35,21 @@ TEST_F(Layout, LatinLinesAdvanceExactlyAsOneGlyphPerCharacter) {
 }
 
 // Hebrew inside a left-to-right line reads right to left: its first letter
-// is right of its last, and both are right of the Latin before them.
+// is right of its last, and both are right of the Latin before them. In a
+// right-to-left line the runs turn round too: numbers stand left of the
+// Hebrew before them and read left to right.
 TEST_F(Layout, RightToLeftRunsAreReversedInsideALeftToRightLine) {
-    const TitleLayout layout = LayOutTitle("abc \xD7\x90\xD7\x91\xD7\x92", *fonts);  // abc אבג
-    auto xOf = [&](std::size_t character) {
+    auto xOf = [&](const TitleLayout& layout, std::size_t character) {
         for (const PlacedGlyph& g : layout.glyphs)
             if (g.character == character) return g.x;
-        ADD_FAILURE() << "no glyph for character " << character;
-        return 0.0f;
+        return -1e9f;  // no glyph: the comparisons below fail
     };
-    EXPECT_GT(xOf(4), xOf(6)) << "alef must be right of gimel";
-    EXPECT_GT(xOf(6), xOf(2)) << "the Hebrew follows the Latin";
+    const TitleLayout latin = LayOutTitle("abc \xD7\x90\xD7\x91\xD7\x92", *fonts);  // abc אבג
+    EXPECT_GT(xOf(latin, 4), xOf(latin, 6)) << "alef must be right of gimel";
+    EXPECT_GT(xOf(latin, 6), xOf(latin, 2)) << "the Hebrew follows the Latin";
+    const TitleLayout hebrew = LayOutTitle("\xD7\x90\xD7\x91 12", *fonts);  // אב 12
+    EXPECT_GT(xOf(hebrew, 0), xOf(hebrew, 3)) << "the numbers stand left of the Hebrew";
+    EXPECT_LT(xOf(hebrew, 3), xOf(hebrew, 4)) << "and read left to right";
 }
 
 // Characters the chosen Latin font lacks come from a fallback font with a
