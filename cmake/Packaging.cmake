@@ -63,7 +63,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libegl-mesa0, libgl1-mesa-d
 if(Qt6_FOUND)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-qpa-plugins")
 endif()
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-extra")
+# Titles in Arabic, Devanagari and CJK draw from these when the chosen face lacks them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-extra, fonts-kacst-one, fonts-lohit-deva, fonts-wqy-microhei")
 include(CPack)
 
 add_custom_target(deb
