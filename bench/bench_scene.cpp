@@ -12,14 +12,19 @@
 // Every timed frame ends with the renderer finished (glFinish), and both
 // paths get the same warm-up frames, untimed. The process starts the way
 // the program does (its memory settings), and the last row runs the heavy
-// scene through the command line's own driver, start-up and settings file
-// included, so this figure and `quorbel --snapshot` cannot disagree.
+// scene through the program itself (`quorbel --snapshot`, start-up
+// included) in a folder without a settings file, so it draws what the rows
+// above draw, and this figure and the command line cannot disagree.
 //
 // The per-routine profile waits for the renderer (glFinish) at every routine
 // the frame reports, so its frames are slower than the plain runs; it shows
 // the share of each layer, the plain runs show the real rate.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <GL/gl.h>
 
@@ -34,7 +39,6 @@
 #include <vector>
 
 #include "app/headless/headless_engine.h"
-#include "app/headless/headless_runner.h"
 #include "bench/scenes.h"
 #include "platform/steady_memory.h"
 #include "effects/blur.h"
@@ -54,9 +58,6 @@ constexpr int kHeight = 480;
 // Frames rendered before measuring, so the particles and the fire have spread.
 constexpr int kWarmupFrames = 30;
 constexpr int kHeavyWarmupFrames = 10;
-// The command line's start-up fades the scene in from its settings file
-// over about fifty frames before the heavy frames begin.
-constexpr int kCommandLineStartupFrames = 50;
 
 quorbel::HeadlessEngine* engine = nullptr;
 
@@ -154,46 +155,70 @@ void PrintSideBySide() {
 
 // The heavy scene as the command line's --set options: every field the
 // scene's set-up changes from a fresh scene.
-std::vector<std::pair<std::string, std::string>> HeavySceneOptions() {
+std::vector<std::string> HeavySceneArguments() {
     quorbel::bench::FreshScene(*engine, "bench_scene");
     const quorbel::SceneState fresh = scene;
     HeavyScene();
-    std::vector<std::pair<std::string, std::string>> sets;
+    std::vector<std::string> arguments;
     for (const quorbel::FieldInfo& field : quorbel::SceneFieldTable()) {
         const auto value = quorbel::GetSceneField(scene, field.name);
-        if (value != quorbel::GetSceneField(fresh, field.name)) sets.emplace_back(field.name, *value);
+        if (value == quorbel::GetSceneField(fresh, field.name)) continue;
+        arguments.insert(arguments.end(), {"--set", std::string(field.name) + "=" + *value});
     }
-    return sets;
+    return arguments;
 }
 
-// Wall-clock and processor seconds of one run.
-std::pair<double, double> CommandLineSeconds(quorbel::HeadlessOptions options, int frames) {
-    options.frames = frames;
+// A folder that links the program's pictures and holds no settings file,
+// so the program starts from the same built-in values as the rows above.
+std::string MakeCommandLineFolder() {
+    std::string folder = (std::filesystem::temp_directory_path() / "bench_scene_cli.XXXXXX").string();
+    if (!mkdtemp(folder.data())) return {};
+    for (const char* name : {"Data", "gfx"})
+        std::filesystem::create_directory_symlink(std::filesystem::current_path() / name, folder + "/" + name);
+    return folder;
+}
+
+// Wall-clock and processor seconds (the program's, all its threads) of one
+// run of the program itself, in `folder`, its messages dropped.
+std::pair<double, double> CommandLineSeconds(std::vector<std::string> arguments, const std::string& folder, int frames) {
+    arguments.insert(arguments.begin(), {QUORBEL_BINARY, "--snapshot", "last.png", "--seed", "1", "--frames",
+                                         std::to_string(frames)});
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const Clock::time_point start = Clock::now();
-    const double process = ProcessSeconds();
-    if (quorbel::RunHeadless(options) != 0) std::fprintf(stderr, "bench_scene: the command line failed\n");
-    return {Since(start), ProcessSeconds() - process};
+    pid_t child = 0;
+    int status = -1;
+    rusage usage{};
+    if (posix_spawn(&child, QUORBEL_BINARY, &actions, nullptr, argv.data(), environ) == 0)
+        wait4(child, &status, 0, &usage);
+    const double wall = Since(start);
+    posix_spawn_file_actions_destroy(&actions);
+    if (status != 0) std::fprintf(stderr, "bench_scene: %s failed\n", QUORBEL_BINARY);
+    return {wall, usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + 1e-6 * (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec)};
 }
 
-// `quorbel --snapshot FILE --frames N --set ...` in this process: the time
-// per frame is the difference between a run of warm-up frames and one of
-// warm-up and timed frames, so start-up and the snapshot cancel out. Runs
-// last: the command line makes and drops a context of its own.
+// `quorbel --snapshot FILE --frames N --set ...`, the program itself, start-up
+// included: the time per frame is the difference between a run of the
+// warm-up frames and one of warm-up and timed frames, so start-up and the
+// snapshot cancel out.
 void RunCommandLine(benchmark::State& state) {
-    quorbel::HeadlessOptions options;
-    options.sets = HeavySceneOptions();
-    options.snapshotPath = (std::filesystem::temp_directory_path() / "bench_scene_cli.png").string();
+    const std::vector<std::string> arguments = HeavySceneArguments();
+    const std::string folder = MakeCommandLineFolder();
     const int timed = static_cast<int>(state.range(0));
     double perFrame = 0, processPerFrame = 0;
     for (auto _ : state) {
-        const int warmup = kCommandLineStartupFrames + kHeavyWarmupFrames;
-        const auto warmupOnly = CommandLineSeconds(options, warmup);
-        const auto withTimed = CommandLineSeconds(options, warmup + timed);
+        const auto warmupOnly = CommandLineSeconds(arguments, folder, kHeavyWarmupFrames);
+        const auto withTimed = CommandLineSeconds(arguments, folder, kHeavyWarmupFrames + timed);
         perFrame = (withTimed.first - warmupOnly.first) / timed;
         processPerFrame = (withTimed.second - warmupOnly.second) / timed;
         state.SetIterationTime(perFrame);
     }
-    std::filesystem::remove(options.snapshotPath);
+    if (!folder.empty()) std::filesystem::remove_all(folder);
     state.counters["fps"] = 1.0 / perFrame;
     state.counters["cpu_ms/frame"] = 1000.0 * processPerFrame;
 }

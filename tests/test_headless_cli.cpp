@@ -178,9 +178,11 @@ TEST_F(HeadlessCli, ATitleDrawsTheSameFromEitherTitleFileAndFromTheCommandLine) 
 
 TEST_F(HeadlessCli, SetValuesWinOverTheStartupSettingsFile) {
     ASSERT_EQ(RunQuorbel("--set particleCount=1234 --set clearBlue=0.5 --save-settings settings.qrl").exitCode, 0);
-    auto run = RunQuorbel("--frames 2 --set clearBlue=0.25 --get particleCount --get clearBlue --get startupStage");
+    // Start-up hides the particles and the blur panel sets the density from its slider: named values win over both.
+    auto run = RunQuorbel("--frames 2 --set clearBlue=0.25 --set particlesShown=2 --set blurDensity=100 --get "
+                          "particleCount --get clearBlue --get startupStage --get particlesShown --get blurDensity");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "particleCount=1234\nclearBlue=0.25\nstartupStage=2\n");
+    EXPECT_EQ(run.out, "particleCount=1234\nclearBlue=0.25\nstartupStage=2\nparticlesShown=2\nblurDensity=100\n");
 }
 
 TEST_F(HeadlessCli, NoUsableOpenGlIsReported) {

@@ -3,16 +3,21 @@
 #include <cstdio>
 
 #include "commands/documents.h"
+#include "effects/glyph_fields.h"
 #include "scene/frame_driver.h"
-#include "scene/scene_state.h"
 
 namespace quorbel {
 
 void InstallHeadlessStartup(const HeadlessOptions& options) {
     InstallStartupSettingsSteps();
-    FrameDriverStartupSteps().readSettings = [sets = options.sets](std::FILE* file) {
-        ReadStartupSettings(file);
-        for (const auto& [name, value] : sets) SetSceneField(scene, name, value);
+    // Start-up ends by hiding the particles and by letting the start-up
+    // panels set their values from the file's slider positions; the --set
+    // values go in after all of that, or `--set particlesShown=2` would be
+    // quietly undone.
+    StartupSteps& steps = FrameDriverStartupSteps();
+    steps.createStartupPanels = [sets = options.sets, createPanels = steps.createStartupPanels] {
+        if (createPanels) createPanels();
+        SetFieldsRebuildingGlyphs(sets);
     };
 }
 

@@ -11,7 +11,7 @@ namespace quorbel {
 
 // Reads "settings.qrl" at start-up as the window does, then applies the
 // --set values again, so that a field named on the command line keeps its
-// value whatever the file says.
+// value whatever the file and the rest of start-up say.
 void InstallHeadlessStartup(const HeadlessOptions& options);
 
 // Writes the settings to `path` and the title to "Text.TXT" in the current
