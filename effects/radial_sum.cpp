@@ -1,5 +1,7 @@
 #include "effects/radial_sum.h"
 
+#include "platform/vector_clones.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -20,27 +22,19 @@ std::size_t Index(int row, int width, int column) {
 
 bool SameColour(const float (&colour)[3]) { return colour[0] == colour[1] && colour[1] == colour[2]; }
 
-// The row loops are built twice, for any x86-64 and for AVX2, and the
-// faster one that the processor runs is chosen when the program loads
-// (not under the thread checker, whose runtime the choosing crashes).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
-#define QUORBEL_ROW_LOOP __attribute__((target_clones("avx2", "default")))
-#else
-#define QUORBEL_ROW_LOOP
-#endif
 
-QUORBEL_ROW_LOOP void LerpRows(std::uint16_t* out, const std::uint16_t* below, const std::uint16_t* above, int width,
+QUORBEL_VECTOR_CLONES void LerpRows(std::uint16_t* out, const std::uint16_t* below, const std::uint16_t* above, int width,
                                std::uint16_t weight) {
     for (int x = 0; x < width; ++x) out[x] = Lerp8(below[x], above[x], weight);
 }
 
 // Sums run unclamped (at most 257 layers of 255 fit 16 bits) and are
 // clamped to 255 every kLayersBetweenClamps layers and at the end.
-QUORBEL_ROW_LOOP void AddToSums(std::uint16_t* sums, const std::uint16_t* grey, int width, std::uint16_t alpha) {
+QUORBEL_VECTOR_CLONES void AddToSums(std::uint16_t* sums, const std::uint16_t* grey, int width, std::uint16_t alpha) {
     for (int x = 0; x < width; ++x) sums[x] = static_cast<std::uint16_t>(sums[x] + Multiply8(grey[x], alpha));
 }
 
-QUORBEL_ROW_LOOP void AddTintedToSums(std::uint16_t* sums, const std::uint16_t* grey, int width, float colour,
+QUORBEL_VECTOR_CLONES void AddTintedToSums(std::uint16_t* sums, const std::uint16_t* grey, int width, float colour,
                                       std::uint16_t alpha) {
     for (int x = 0; x < width; ++x) {
         const auto lit = static_cast<std::uint16_t>(Tint(grey[x], colour));
@@ -48,7 +42,7 @@ QUORBEL_ROW_LOOP void AddTintedToSums(std::uint16_t* sums, const std::uint16_t* 
     }
 }
 
-QUORBEL_ROW_LOOP void ClampSums(std::uint16_t* sums, std::size_t count) {
+QUORBEL_VECTOR_CLONES void ClampSums(std::uint16_t* sums, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) sums[i] = sums[i] > kFull ? kFull : sums[i];
 }
 

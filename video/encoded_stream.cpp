@@ -1,6 +1,7 @@
 #include "video/encoded_stream.h"
 
 #include <algorithm>
+#include <optional>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -188,14 +189,32 @@ void EncodedStream::TagColours(AVCodecContext* codec) const {
     codec->color_trc = AVCOL_TRC_BT709;
 }
 
+namespace {
+
+// Our own conversion's layout for a target it handles, with the fourth byte
+// as alpha only where the target keeps it.
+std::optional<PlanarLayout> PlanarLayoutFor(AVPixelFormat target, bool alpha) {
+    switch (target) {
+        case AV_PIX_FMT_YUV422P: return alpha ? std::nullopt : std::optional(PlanarLayout{});
+        case AV_PIX_FMT_YUV420P: return alpha ? std::nullopt : std::optional(PlanarLayout{.halfChromaRows = true});
+        case AV_PIX_FMT_YUV422P10LE: return alpha ? std::nullopt : std::optional(PlanarLayout{.tenBits = true});
+        case AV_PIX_FMT_YUVA444P10LE:
+            return alpha ? std::optional(PlanarLayout{.tenBits = true, .fullChroma = true, .alpha = true}) : std::nullopt;
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
 int EncodedStream::OpenConverter(const Settings& settings, Lane& lane) {
     const AVPixelFormat target = settings.format.pixelFormat;
-    const bool planarTarget = target == AV_PIX_FMT_YUV422P || target == AV_PIX_FMT_YUV420P;
-    if (planarTarget && settings.fourBytesPerPixel && !settings.alpha && PlanarConversionFits(width_, height_)) {
+    const auto layout = PlanarLayoutFor(target, settings.alpha);
+    if (layout && settings.fourBytesPerPixel && PlanarConversionFits(width_, height_)) {
         planar_ = true;
         // The same weights as the library's converter is given below.
-        const bool fullRange = settings.encoder->fullRange;
-        planarLayout_ = {target == AV_PIX_FMT_YUV420P, fullRange, tagsColour_ && !fullRange};
+        planarLayout_ = *layout;
+        planarLayout_.fullRange = settings.encoder->fullRange;
+        planarLayout_.bt709 = tagsColour_ && !planarLayout_.fullRange;
         return 0;
     }
     // The fourth byte is alpha only when it is to be kept.
