@@ -4,8 +4,11 @@
 // dropped, later ones come from the heap, whose top is kept or trimmed by
 // chance, and resident memory drifts up and down by megabytes with nothing
 // leaked. A fixed threshold keeps large blocks (pictures, frame buffers) in
-// mappings of their own that go back to the system when freed. Per-frame
-// work allocates nothing, so drawing speed is not affected.
+// mappings of their own that go back to the system when freed. The heap's
+// free top, on the other hand, is kept rather than trimmed after every
+// frame: the software renderer's per-frame blocks then reuse the same
+// pages instead of faulting fresh ones in; the one-off jobs below hand
+// freed pages back explicitly.
 #pragma once
 
 namespace quorbel {
