@@ -66,7 +66,7 @@ public:
     std::int32_t frameIndex = 0;  // number of the next frame to write
     FrameLayout frameLayout = FrameLayout::Bgr24;  // set before Open
     // Encoder instances for an encoder whose frames stand alone (set before
-    // Open); 0: one per processor.
+    // Open); 0: one more than there are processors.
     int lanes = 0;
 
     AviWriter();
