@@ -64,10 +64,10 @@ alpha-unrounded @@ video/alpha_frames.cpp @@ test_alpha_render test_recording_fo
 alpha-marks-flipped @@ video/alpha_frames.cpp @@ test_alpha_render test_recording_formats @@ if (marks[i]) { @@ if (!marks[i]) {
 custom-size-smallest @@ video/custom_recording.cpp @@ test_recording_formats test_generate_avi @@ if (width < kShortestRecordedSide || height < kShortestRecordedSide) @@ if (width <= kShortestRecordedSide || height < kShortestRecordedSide)
 slider-nan-position @@ panels/slider_mapping.cpp @@ test_panel_sliders test_panel_framework @@ if (!(position >= kSliderMin)) return kSliderMin; @@ if (position < kSliderMin) return kSliderMin;
-press-count-unclamped @@ panels/panel_model.cpp @@ test_panel_framework test_layer_panels test_panels @@ counter = std::clamp(counter, 0, 1) + 1; @@ counter = counter + 1;
-cycle-off-by-one @@ panels/panel_model.cpp @@ test_panel_framework test_layer_panels test_panels @@ if (value >= 3) value = 1; @@ if (value > 3) value = 1;
-tunnel-zoom-out-box @@ panels/tunnel_panel.cpp @@ test_layer_panels test_motion_panels test_panels test_panel_framework @@ SetCheck(kZoomOut, scene.tunnelZoomDirSaved >= 4); @@ SetCheck(kZoomOut, scene.tunnelZoomDirSaved > 4);
-fire-up-down-offset @@ panels/fire_panel.cpp @@ test_layer_panels test_motion_panels test_panels test_panel_framework @@ Slider(kUpDown, &S::fireDirY, &S::fireDirYSaved, Plus(-45)), @@ Slider(kUpDown, &S::fireDirY, &S::fireDirYSaved, Plus(-50)),
+press-count-unclamped @@ panels/panel_model.cpp @@ test_panel_framework test_panels @@ counter = std::clamp(counter, 0, 1) + 1; @@ counter = counter + 1;
+cycle-off-by-one @@ panels/panel_model.cpp @@ test_panel_framework test_panels @@ if (value >= 3) value = 1; @@ if (value > 3) value = 1;
+tunnel-zoom-out-box @@ panels/tunnel_panel.cpp @@ test_panels test_panel_framework @@ SetCheck(kZoomOut, scene.tunnelZoomDirSaved >= 4); @@ SetCheck(kZoomOut, scene.tunnelZoomDirSaved > 4);
+fire-up-down-offset @@ panels/fire_panel.cpp @@ test_panels test_panel_framework @@ Slider(kUpDown, &S::fireDirY, &S::fireDirYSaved, Plus(-45)), @@ Slider(kUpDown, &S::fireDirY, &S::fireDirYSaved, Plus(-50)),
 drag-upside-down @@ commands/view_input.cpp @@ test_view_input @@ if (tilt > 90.0f && tilt < 270.0f) drag.lastDeltaX = -drag.lastDeltaX; @@ if (tilt > 900.0f && tilt < 270.0f) drag.lastDeltaX = -drag.lastDeltaX;
 ctrl-drag-y-sign @@ commands/view_input.cpp @@ test_view_input @@ scene.textPosY -= drag.lastDeltaY * kCtrlDragScale; @@ scene.textPosY += drag.lastDeltaY * kCtrlDragScale;
 arrow-up-sign @@ commands/view_input.cpp @@ test_view_input @@ case ArrowKey::Up: scene.*row.y += kArrowStep; break; @@ case ArrowKey::Up: scene.*row.y -= kArrowStep; break;
