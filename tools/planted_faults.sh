@@ -54,8 +54,8 @@ png-last-row-dropped @@ imaging/png_writer.cpp @@ test_headless_cli test_render_
 settings-saturation-edge @@ settings/settings_record.cpp @@ test_settings_record @@ if (value >= kLimit) return INT32_MAX; @@ if (value > kLimit) return INT32_MAX;
 settings-read-length-unchecked @@ settings/settings_record.cpp @@ test_settings_record test_hostile_settings @@ const std::size_t available = std::min(kSettingsFieldSize, bytes.size() - offset); @@ const std::size_t available = kSettingsFieldSize;
 settings-byte-order @@ settings/settings_record.cpp @@ test_settings_record @@ for (std::size_t i = 0; i < 4; ++i) buffer[i] = static_cast<std::uint8_t>(word >> (8 * i)); @@ for (std::size_t i = 0; i < 4; ++i) buffer[i] = static_cast<std::uint8_t>(word >> (8 * (3 - i)));
-yuv-luma-channels @@ video/yuv_planar.cpp @@ test_yuv_planar @@ y[2 * x + 1] = Luma(p[6], p[5], p[4], w); @@ y[2 * x + 1] = Luma(p[4], p[5], p[6], w);
-yuv-chroma-unclamped @@ video/yuv_planar.cpp @@ test_yuv_planar @@ return static_cast<std::uint8_t>(value < 255 ? value : 255); @@ return static_cast<std::uint8_t>(value);
+yuv-luma-channels @@ video/yuv_planar.cpp @@ test_yuv_planar @@ y[2 * x + 1] = Luma<Sample>(p[6], p[5], p[4], w); @@ y[2 * x + 1] = Luma<Sample>(p[4], p[5], p[6], w);
+yuv-chroma-unclamped @@ video/yuv_planar.cpp @@ test_yuv_planar @@ return static_cast<Sample>(value < w.largest ? value : w.largest); @@ return static_cast<Sample>(value);
 yuv-row-order @@ video/yuv_planar.cpp @@ test_yuv_planar @@ auto source = [&](int y) { return bottomUp + (height - 1 - y) * rowBytes; }; @@ auto source = [&](int y) { return bottomUp + y * rowBytes; };
 rate-limit-off-by-one @@ video/frame_rate.cpp @@ test_recording_formats @@ if (rate->perSecond() > kFastestFrameRate) { @@ if (rate->perSecond() >= kFastestFrameRate) {
 avi-size-unrounded @@ video/avi_writer.cpp @@ test_avi_writer test_recording @@ info.width = std::max(clientWidth, 0) / 4 * 4; @@ info.width = std::max(clientWidth, 0);
